@@ -1,0 +1,105 @@
+// Kx_Array<T>: the core module's ordered list. Bad indices are reported on the command line and the
+// call does nothing, as the add-on's modules expect; they never throw or crash.
+#pragma once
+
+#include "platform/host/CommandLine.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+template <typename T>
+class Kx_Array {
+public:
+    Kx_Array() = default;
+    Kx_Array(std::initializer_list<T> items) : m_items(items) {}
+    explicit Kx_Array(std::vector<T> items) : m_items(std::move(items)) {}
+
+    int length() const { return static_cast<int>(m_items.size()); }
+    int logicalLength() const { return length(); }
+    bool isEmpty() const { return m_items.empty(); }
+
+    Kx_Array& append(const T& item) { m_items.push_back(item); return *this; }
+    Kx_Array& append(T&& item) { m_items.push_back(std::move(item)); return *this; }
+
+    // Inserts before index; index == length() appends. Anything else prints the insert error.
+    Kx_Array& insertAt(int index, const T& item)
+    {
+        if (index < 0 || index > length()) {
+            acutPrintf("*Error* Invalid index passed to insert.\n");
+            return *this;
+        }
+        m_items.insert(m_items.begin() + index, item);
+        return *this;
+    }
+
+    Kx_Array& removeAt(int index)
+    {
+        if (index < 0 || index >= length()) {
+            acutPrintf("*Error* Invalid index passed to remove.\n");
+            return *this;
+        }
+        m_items.erase(m_items.begin() + index);
+        return *this;
+    }
+
+    // Index must be in range: callers check length() first (a programmer's mistake otherwise).
+    T& operator[](int index) { return m_items.at(static_cast<size_t>(index)); }
+    const T& operator[](int index) const { return m_items.at(static_cast<size_t>(index)); }
+    T& at(int index) { return (*this)[index]; }
+    const T& at(int index) const { return (*this)[index]; }
+    T& first() { return m_items.front(); }
+    T& last() { return m_items.back(); }
+    const T& first() const { return m_items.front(); }
+    const T& last() const { return m_items.back(); }
+
+    // Grows with default values or shrinks; a negative length counts as 0.
+    Kx_Array& setLogicalLength(int n)
+    {
+        m_items.resize(static_cast<size_t>(std::max(n, 0)));
+        return *this;
+    }
+    // 0 frees the storage; other values reserve at least that much.
+    Kx_Array& setPhysicalLength(int n)
+    {
+        if (n <= 0) {
+            std::vector<T>().swap(m_items);
+        } else {
+            if (static_cast<size_t>(n) < m_items.size())
+                m_items.resize(static_cast<size_t>(n));
+            m_items.reserve(static_cast<size_t>(n));
+        }
+        return *this;
+    }
+    void removeAll() { m_items.clear(); }
+
+    // Index of the first element equal to item at or after start; false when there is none.
+    bool find(const T& item, int& index, int start = 0) const
+    {
+        for (int i = std::max(start, 0); i < length(); ++i) {
+            if (m_items[static_cast<size_t>(i)] == item) {
+                index = i;
+                return true;
+            }
+        }
+        return false;
+    }
+    bool contains(const T& item) const
+    {
+        int unused = 0;
+        return find(item, unused);
+    }
+
+    auto begin() { return m_items.begin(); }
+    auto end() { return m_items.end(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+    std::vector<T>& items() { return m_items; }
+    const std::vector<T>& items() const { return m_items; }
+
+    friend bool operator==(const Kx_Array& a, const Kx_Array& b) { return a.m_items == b.m_items; }
+
+private:
+    std::vector<T> m_items;
+};
