@@ -1,11 +1,40 @@
 // kestra-ss: loads the module as the host would and runs the command-line tools.
-#include "platform/host/CommandLine.h"
+//
+// Without arguments it runs the main job: load libkestra_ss.so from beside the program, send it the
+// load and unload messages, show what it printed on the command line, and list the library it uses.
+// Exit codes: 0 success, 1 the job failed, 2 bad usage.
+#include "app/MainJob.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+void printUsage(std::FILE* out)
+{
+    std::fputs("usage: kestra-ss [--help]\n"
+               "\n"
+               "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
+               "unload message), print what it wrote on the command line, and list the library.\n"
+               "\n"
+               "Environment: KESTRA_SS_LIBDIR and KESTRA_SS_RESDIR choose the library and resource\n"
+               "folders.\n",
+               out);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    kxhost::setCommandLineEcho(true);
-    std::puts("kestra-ss");
-    return 0;
+    if (argc == 1)
+        return kxapp::runMainJob(argv[0]);
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        printUsage(stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "kestra-ss: unknown command '%s'\n\n", argv[1]);
+    printUsage(stderr);
+    return 2;
 }
