@@ -1,0 +1,583 @@
+// The headless backend and its scripted user agent.
+#include "platform/win/UserAgent.h"
+
+#include "platform/win/Dialog.h"
+#include "platform/win/UserInput.h"
+#include "platform/win/Window.h"
+
+#include <cstdio>
+#include <deque>
+
+namespace kxwin {
+
+namespace {
+
+struct DialogEntry {
+    DialogMatch match;
+    UserAgent::DialogScript script;
+};
+
+std::function<void(const std::string&)>& failureHandler()
+{
+    static std::function<void(const std::string&)> handler;
+    return handler;
+}
+
+UserAgent*& activeAgent()
+{
+    static UserAgent* agent = nullptr;
+    return agent;
+}
+
+std::string describe(HWND hwnd)
+{
+    return "\"" + GetWindowText(hwnd) + "\" (" + GetClassName(hwnd) + " " + std::to_string(GetDlgCtrlID(hwnd)) + ")";
+}
+
+int defaultAnswer(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_YESNO:
+        return IDNO;
+    case MB_OK:
+        return IDOK;
+    default:
+        return IDCANCEL;
+    }
+}
+
+POINT centreOf(HWND hwnd)
+{
+    RECT r;
+    GetClientRect(hwnd, r);
+    return POINT{r.width() / 2, r.height() / 2};
+}
+
+LPARAM pointParam(POINT p)
+{
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+} // namespace
+
+struct UserAgent::Data {
+    std::deque<DialogEntry> dialogs;
+    std::deque<std::function<int(const MessageBoxRequest&)>> boxes;
+    std::deque<std::function<UINT(const PopupMenuRequest&)>> menus;
+    std::deque<std::function<std::optional<std::string>(const FileDialogRequest&)>> files;
+    std::vector<MessageBoxRequest> shownBoxes;
+    std::vector<std::string> failures;
+};
+
+void reportFailure(const std::string& what)
+{
+    if (UserAgent* agent = activeAgent())
+        agent->data().failures.push_back(what);
+    if (failureHandler())
+        failureHandler()(what);
+    else
+        std::fprintf(stderr, "user agent: %s\n", what.c_str());
+}
+
+class HeadlessBackend : public KxBackend {
+public:
+    void runModalLoop(CDialog& dialog) override
+    {
+        PumpMessages();
+        UserAgent* agent = activeAgent();
+        const int templateId = dialog.templateId();
+        const std::string title = GetWindowText(dialog.m_hWnd);
+        UserAgent::DialogScript script;
+        if (agent != nullptr) {
+            auto& queue = agent->data().dialogs;
+            for (auto it = queue.begin(); it != queue.end(); ++it) {
+                const bool idOk = it->match.templateId == 0 || it->match.templateId == templateId;
+                const bool titleOk = it->match.title.empty() || it->match.title == title;
+                if (idOk && titleOk) {
+                    script = std::move(it->script);
+                    queue.erase(it);
+                    break;
+                }
+            }
+        }
+        if (!script) {
+            if (agent != nullptr)
+                reportFailure("unexpected dialog " + std::to_string(templateId) + " \"" + title +
+                              "\": no script for it; cancelled");
+            dialog.EndDialog(IDCANCEL);
+            return;
+        }
+        DialogDriver driver(dialog.m_hWnd);
+        script(driver);
+        PumpMessages();
+        if (!dialog.modalEnded() && IsWindow(dialog.m_hWnd)) {
+            reportFailure("dialog " + std::to_string(templateId) + " \"" + title +
+                          "\" is still open after its script; cancelled");
+            dialog.EndDialog(IDCANCEL);
+        }
+    }
+
+    int messageBox(const MessageBoxRequest& request) override
+    {
+        UserAgent* agent = activeAgent();
+        if (agent == nullptr) {
+            std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+            return defaultAnswer(request.type);
+        }
+        agent->data().shownBoxes.push_back(request);
+        auto& queue = agent->data().boxes;
+        if (queue.empty()) {
+            reportFailure("unexpected message box \"" + request.caption + "\": \"" + request.text + "\"");
+            return defaultAnswer(request.type);
+        }
+        auto answer = std::move(queue.front());
+        queue.pop_front();
+        return answer(request);
+    }
+
+    UINT trackPopupMenu(const PopupMenuRequest& request) override
+    {
+        UserAgent* agent = activeAgent();
+        if (agent == nullptr)
+            return 0;
+        auto& queue = agent->data().menus;
+        if (queue.empty()) {
+            reportFailure("unexpected pop-up menu; dismissed");
+            return 0;
+        }
+        auto pick = std::move(queue.front());
+        queue.pop_front();
+        return pick(request);
+    }
+
+    std::optional<std::string> fileDialog(const FileDialogRequest& request) override
+    {
+        UserAgent* agent = activeAgent();
+        if (agent == nullptr)
+            return std::nullopt;
+        auto& queue = agent->data().files;
+        if (queue.empty()) {
+            reportFailure("unexpected file dialog \"" + request.title + "\"; cancelled");
+            return std::nullopt;
+        }
+        auto answer = std::move(queue.front());
+        queue.pop_front();
+        return answer(request);
+    }
+
+    std::string clipboardText() override { return m_clipboard; }
+    void setClipboardText(const std::string& text) override { m_clipboard = text; }
+    DWORD now() override { return m_clock; }
+
+    DWORD m_clock = 0;
+    std::string m_clipboard;
+};
+
+namespace detail {
+std::unique_ptr<KxBackend> makeHeadlessBackend()
+{
+    return std::make_unique<HeadlessBackend>();
+}
+} // namespace detail
+
+namespace {
+
+HeadlessBackend* headless()
+{
+    return dynamic_cast<HeadlessBackend*>(&backend());
+}
+
+} // namespace
+
+void sendUserInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsWindow(target))
+        return;
+    ProcessInputMessage(MSG{target, message, wParam, lParam, GetTickCount(), {}});
+    PumpMessages();
+}
+
+UserAgent::UserAgent() : m_data(new Data)
+{
+    if (activeAgent() != nullptr)
+        std::fprintf(stderr, "user agent: a second agent replaces the active one\n");
+    activeAgent() = this;
+}
+
+UserAgent::~UserAgent()
+{
+    const int unused = unusedScripts();
+    if (unused > 0)
+        reportFailure(std::to_string(unused) + " scripted answer(s) were never used");
+    if (activeAgent() == this)
+        activeAgent() = nullptr;
+    delete m_data;
+}
+
+UserAgent& UserAgent::onDialog(int templateId, DialogScript script)
+{
+    m_data->dialogs.push_back({DialogMatch{templateId, {}}, std::move(script)});
+    return *this;
+}
+
+UserAgent& UserAgent::onDialogTitled(const std::string& title, DialogScript script)
+{
+    m_data->dialogs.push_back({DialogMatch{0, title}, std::move(script)});
+    return *this;
+}
+
+UserAgent& UserAgent::onMessageBox(std::function<int(const MessageBoxRequest&)> answer)
+{
+    m_data->boxes.push_back(std::move(answer));
+    return *this;
+}
+
+UserAgent& UserAgent::answerMessageBox(int button, const std::string& expectedText)
+{
+    return onMessageBox([button, expectedText](const MessageBoxRequest& box) {
+        if (!expectedText.empty() && box.text.find(expectedText) == std::string::npos)
+            reportFailure("message box says \"" + box.text + "\", expected it to contain \"" + expectedText + "\"");
+        return button;
+    });
+}
+
+UserAgent& UserAgent::onMenu(std::function<UINT(const PopupMenuRequest&)> pick)
+{
+    m_data->menus.push_back(std::move(pick));
+    return *this;
+}
+
+UserAgent& UserAgent::pickMenuCommand(UINT command)
+{
+    return onMenu([command](const PopupMenuRequest&) { return command; });
+}
+
+UserAgent& UserAgent::onFileDialog(std::function<std::optional<std::string>(const FileDialogRequest&)> answer)
+{
+    m_data->files.push_back(std::move(answer));
+    return *this;
+}
+
+UserAgent& UserAgent::chooseFile(const std::string& path)
+{
+    return onFileDialog([path](const FileDialogRequest&) { return std::optional<std::string>(path); });
+}
+
+UserAgent& UserAgent::cancelFileDialog()
+{
+    return onFileDialog([](const FileDialogRequest&) { return std::optional<std::string>(); });
+}
+
+void UserAgent::advanceClock(DWORD ms)
+{
+    HeadlessBackend* b = headless();
+    if (b == nullptr)
+        return;
+    const DWORD target = b->m_clock + ms;
+    DWORD due = 0;
+    while (NextTimerDue(due) && static_cast<std::int32_t>(target - due) >= 0) {
+        if (static_cast<std::int32_t>(due - b->m_clock) > 0)
+            b->m_clock = due;
+        FireDueTimers();
+        PumpMessages();
+    }
+    b->m_clock = target;
+    PumpMessages();
+}
+
+DWORD UserAgent::now() const
+{
+    return GetTickCount();
+}
+
+const std::vector<MessageBoxRequest>& UserAgent::messageBoxes() const
+{
+    return m_data->shownBoxes;
+}
+
+const std::vector<std::string>& UserAgent::failures() const
+{
+    return m_data->failures;
+}
+
+int UserAgent::unusedScripts() const
+{
+    return static_cast<int>(m_data->dialogs.size() + m_data->boxes.size() + m_data->menus.size() +
+                            m_data->files.size());
+}
+
+void UserAgent::setFailureHandler(std::function<void(const std::string&)> handler)
+{
+    failureHandler() = std::move(handler);
+}
+
+// --- DialogDriver -------------------------------------------------------------------------------
+
+namespace {
+
+HWND findDeep(HWND parent, int id)
+{
+    if (HWND direct = GetDlgItem(parent, id))
+        return direct;
+    for (HWND child : GetChildWindows(parent)) {
+        if (GetClassName(child) == kDialogClass || (GetWindowLong(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+            if (HWND inner = findDeep(child, id))
+                return inner;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND DialogDriver::item(int id) const
+{
+    return findDeep(m_dialog, id);
+}
+
+std::string DialogDriver::text(int id) const
+{
+    return GetWindowText(item(id));
+}
+
+std::string DialogDriver::title() const
+{
+    return GetWindowText(m_dialog);
+}
+
+bool DialogDriver::isEnabled(int id) const
+{
+    return IsWindowEnabled(item(id));
+}
+
+bool DialogDriver::isVisible(int id) const
+{
+    return IsWindowVisible(item(id));
+}
+
+int DialogDriver::checkState(int id) const
+{
+    return static_cast<int>(SendMessage(item(id), BM_GETCHECK));
+}
+
+bool DialogDriver::isOpen() const
+{
+    if (!IsWindow(m_dialog))
+        return false;
+    auto* dialog = dynamic_cast<CDialog*>(GetWindowObject(m_dialog));
+    return dialog == nullptr || !dialog->modalEnded();
+}
+
+HWND DialogDriver::requireUsable(int id, const char* action) const
+{
+    HWND hwnd = item(id);
+    if (hwnd == nullptr) {
+        reportFailure(std::string("cannot ") + action + " control " + std::to_string(id) + " of dialog \"" + title() +
+                      "\": there is no such control");
+        return nullptr;
+    }
+    if (!IsWindowVisible(hwnd) && IsWindowVisible(m_dialog)) {
+        reportFailure(std::string("cannot ") + action + " " + describe(hwnd) + ": it is hidden");
+        return nullptr;
+    }
+    if (!IsWindowEnabled(hwnd)) {
+        reportFailure(std::string("cannot ") + action + " " + describe(hwnd) + ": it is disabled");
+        return nullptr;
+    }
+    return hwnd;
+}
+
+DialogDriver& DialogDriver::click(int id)
+{
+    HWND hwnd = requireUsable(id, "click");
+    if (hwnd == nullptr)
+        return *this;
+    const LPARAM at = pointParam(centreOf(hwnd));
+    sendUserInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
+    return *this;
+}
+
+DialogDriver& DialogDriver::doubleClick(int id)
+{
+    HWND hwnd = requireUsable(id, "double-click");
+    if (hwnd == nullptr)
+        return *this;
+    const LPARAM at = pointParam(centreOf(hwnd));
+    sendUserInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
+    sendUserInput(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
+    return *this;
+}
+
+DialogDriver& DialogDriver::rightClick(int id, POINT at)
+{
+    HWND hwnd = requireUsable(id, "right-click");
+    if (hwnd == nullptr)
+        return *this;
+    if (at.x < 0)
+        at = centreOf(hwnd);
+    sendUserInput(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, pointParam(at));
+    sendUserInput(hwnd, WM_RBUTTONUP, 0, pointParam(at));
+    return *this;
+}
+
+DialogDriver& DialogDriver::setCheck(int id, int state)
+{
+    // Three clicks at most cycle through every state of a three-state box.
+    for (int i = 0; i < 3 && isOpen() && checkState(id) != state; ++i)
+        click(id);
+    if (isOpen() && checkState(id) != state)
+        reportFailure("check box " + describe(item(id)) + " does not reach state " + std::to_string(state));
+    return *this;
+}
+
+DialogDriver& DialogDriver::focus(int id)
+{
+    HWND hwnd = requireUsable(id, "focus");
+    if (hwnd == nullptr)
+        return *this;
+    if (HWND inner = GetDlgItem(hwnd, IDC_COMBO_EDIT))
+        hwnd = inner;
+    SetFocus(hwnd);
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::setText(int id, const std::string& text)
+{
+    HWND hwnd = requireUsable(id, "type into");
+    if (hwnd == nullptr)
+        return *this;
+    if (HWND inner = GetDlgItem(hwnd, IDC_COMBO_EDIT))
+        hwnd = inner;
+    if (GetFocus() != hwnd) {
+        SetFocus(hwnd);
+        PumpMessages();
+    }
+    // Select everything, as a person does before typing over a value.
+    SendMessage(hwnd, EM_SETSEL, 0, -1);
+    if (text.empty())
+        pressKey(VK_DELETE);
+    else
+        type(text);
+    return *this;
+}
+
+DialogDriver& DialogDriver::type(const std::string& text)
+{
+    HWND target = GetFocus();
+    if (target == nullptr) {
+        reportFailure("cannot type \"" + text + "\" in dialog \"" + title() + "\": nothing has the focus");
+        return *this;
+    }
+    // One WM_CHAR per character, carrying its code point.
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        std::uint32_t cp = c;
+        size_t len = 1;
+        if (c >= 0xF0 && i + 3 < text.size() + 0) {
+            cp = ((c & 0x07u) << 18) | ((text[i + 1] & 0x3Fu) << 12) | ((text[i + 2] & 0x3Fu) << 6) | (text[i + 3] & 0x3Fu);
+            len = 4;
+        } else if (c >= 0xE0 && i + 2 < text.size()) {
+            cp = ((c & 0x0Fu) << 12) | ((text[i + 1] & 0x3Fu) << 6) | (text[i + 2] & 0x3Fu);
+            len = 3;
+        } else if (c >= 0xC0 && i + 1 < text.size()) {
+            cp = ((c & 0x1Fu) << 6) | (text[i + 1] & 0x3Fu);
+            len = 2;
+        }
+        i += len;
+        sendUserInput(GetFocus() ? GetFocus() : target, WM_CHAR, cp, 1);
+    }
+    return *this;
+}
+
+DialogDriver& DialogDriver::pressKey(int virtualKey, bool shift, bool ctrl)
+{
+    HWND target = GetFocus() ? GetFocus() : m_dialog;
+    SetKeyDown(VK_SHIFT, shift);
+    SetKeyDown(VK_CONTROL, ctrl);
+    SetKeyDown(virtualKey, true);
+    sendUserInput(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
+    // Keys that produce a character send it too; the dialog keys swallow their own.
+    WPARAM ch = 0;
+    if (virtualKey == VK_RETURN)
+        ch = '\r';
+    else if (virtualKey == VK_TAB)
+        ch = '\t';
+    else if (virtualKey == VK_ESCAPE)
+        ch = 0x1B;
+    else if (virtualKey == VK_BACK)
+        ch = 0x08;
+    if (ch != 0 && !ctrl)
+        sendUserInput(GetFocus() ? GetFocus() : target, WM_CHAR, ch, 1);
+    HWND after = GetFocus() ? GetFocus() : (IsWindow(m_dialog) ? m_dialog : nullptr);
+    if (after != nullptr)
+        sendUserInput(after, WM_KEYUP, static_cast<WPARAM>(virtualKey), 1);
+    SetKeyDown(virtualKey, false);
+    SetKeyDown(VK_SHIFT, false);
+    SetKeyDown(VK_CONTROL, false);
+    return *this;
+}
+
+DialogDriver& DialogDriver::tab(bool back)
+{
+    return pressKey(VK_TAB, back);
+}
+
+DialogDriver& DialogDriver::pick(int id, int index)
+{
+    HWND hwnd = requireUsable(id, "pick an entry of");
+    if (hwnd == nullptr)
+        return *this;
+    if (GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
+        SetFocus(hwnd);
+        PumpMessages();
+    }
+    if (SendMessage(hwnd, KXM_USER_PICK, static_cast<WPARAM>(index)) == 0)
+        reportFailure(describe(hwnd) + " has no entry " + std::to_string(index) + " to pick");
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::pick(int id, const std::string& itemText)
+{
+    HWND hwnd = item(id);
+    const std::string cls = GetClassName(hwnd);
+    LRESULT index = -1;
+    if (cls == "ComboBox")
+        index = SendMessage(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(itemText.c_str()));
+    else if (cls == "ListBox")
+        index = SendMessage(hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(itemText.c_str()));
+    if (index < 0) {
+        reportFailure(describe(hwnd) + " has no entry \"" + itemText + "\"");
+        return *this;
+    }
+    return pick(id, static_cast<int>(index));
+}
+
+DialogDriver& DialogDriver::doubleClickItem(int id, int index)
+{
+    HWND hwnd = requireUsable(id, "double-click an entry of");
+    if (hwnd == nullptr)
+        return *this;
+    SendMessage(hwnd, KXM_USER_PICK, static_cast<WPARAM>(index));
+    SendMessage(hwnd, KXM_USER_DBLCLK, static_cast<WPARAM>(index));
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::escape()
+{
+    return pressKey(VK_ESCAPE);
+}
+
+DialogDriver& DialogDriver::closeBox()
+{
+    SendMessage(m_dialog, WM_SYSCOMMAND, SC_CLOSE);
+    PumpMessages();
+    return *this;
+}
+
+} // namespace kxwin

@@ -1,0 +1,112 @@
+// The headless backend's scripted user. A test says what the person will do in each dialog,
+// message box, menu and file dialog that opens, in order; the agent does it as a person would
+// (focus, clicks, typing, keys) so every handler and notification runs as for real input.
+// Anything modal that no script expects is a test failure with a clear message, never a hang.
+#pragma once
+
+#include "platform/win/Backend.h"
+#include "platform/win/KxWinExport.h"
+#include "platform/win/WinTypes.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kxwin {
+
+// Acts on one open dialog. Ids name controls of the dialog, or of a child dialog inside it.
+class KXWIN_API DialogDriver {
+public:
+    explicit DialogDriver(HWND dialog) : m_dialog(dialog) {}
+
+    HWND dialog() const { return m_dialog; }
+    // The control with this id anywhere in the dialog (child dialogs included); null when none.
+    HWND item(int id) const;
+    std::string text(int id) const;
+    std::string title() const;
+    bool isEnabled(int id) const;
+    bool isVisible(int id) const;
+    int checkState(int id) const;
+    bool isOpen() const;
+
+    // Mouse click on the control's centre (focus moves to it first for controls that take it).
+    DialogDriver& click(int id);
+    DialogDriver& doubleClick(int id);
+    DialogDriver& rightClick(int id, POINT at = {-1, -1});
+    // Clicks a check box or radio until it shows `state`.
+    DialogDriver& setCheck(int id, int state);
+    // Focus the control, select all its text and type `text` (for drop-down combos their edit).
+    DialogDriver& setText(int id, const std::string& text);
+    // Types into the focused window, character by character.
+    DialogDriver& type(const std::string& text);
+    // Key press on the focused window with modifiers held, through the dialog's key handling.
+    DialogDriver& pressKey(int virtualKey, bool shift = false, bool ctrl = false);
+    // Leaves the focused control with Tab.
+    DialogDriver& tab(bool back = false);
+    // Picks an entry of a combo box, list box, tab control or list view by its text or index.
+    DialogDriver& pick(int id, const std::string& itemText);
+    DialogDriver& pick(int id, int index);
+    DialogDriver& doubleClickItem(int id, int index);
+    DialogDriver& focus(int id);
+
+    DialogDriver& ok() { return click(1); }
+    DialogDriver& cancel() { return click(2); }
+    DialogDriver& escape();
+    DialogDriver& closeBox();
+
+private:
+    HWND requireUsable(int id, const char* action) const;
+    HWND m_dialog;
+};
+
+struct DialogMatch {
+    int templateId = 0;     // 0: any template
+    std::string title;      // empty: any title
+};
+
+class KXWIN_API UserAgent {
+public:
+    // Installs the agent into the headless backend; only one is active at a time.
+    UserAgent();
+    // Reports scripts that were never used.
+    ~UserAgent();
+    UserAgent(const UserAgent&) = delete;
+    UserAgent& operator=(const UserAgent&) = delete;
+
+    using DialogScript = std::function<void(DialogDriver&)>;
+    UserAgent& onDialog(int templateId, DialogScript script);
+    UserAgent& onDialogTitled(const std::string& title, DialogScript script);
+    UserAgent& onMessageBox(std::function<int(const MessageBoxRequest&)> answer);
+    // The next message box is answered with `button`; when `expectedText` is given the box's text
+    // must contain it.
+    UserAgent& answerMessageBox(int button, const std::string& expectedText = {});
+    UserAgent& onMenu(std::function<UINT(const PopupMenuRequest&)> pick);
+    UserAgent& pickMenuCommand(UINT command);
+    UserAgent& onFileDialog(std::function<std::optional<std::string>(const FileDialogRequest&)> answer);
+    UserAgent& chooseFile(const std::string& path);
+    UserAgent& cancelFileDialog();
+
+    // Moves the virtual clock forward, firing timers at their due times in order.
+    void advanceClock(DWORD ms);
+    DWORD now() const;
+
+    const std::vector<MessageBoxRequest>& messageBoxes() const;
+    const std::vector<std::string>& failures() const;
+    int unusedScripts() const;
+
+    // Where failures go (a test framework's failure hook); by default they are printed and kept.
+    static void setFailureHandler(std::function<void(const std::string&)> handler);
+
+    // Internal to the headless backend.
+    struct Data;
+    Data& data() { return *m_data; }
+
+private:
+    Data* m_data;
+};
+
+// Sends one mouse or key message through the pre-translate chain and the dialog keys, then pumps.
+KXWIN_API void sendUserInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace kxwin
