@@ -29,3 +29,23 @@ function(kx_add_test name)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "KESTRA_SS_HOME=${KX_TEST_HOME};ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()
+
+# kx_embed_resources(<target> <module-name> <folder>): builds every dialog template, bitmap, icon and
+# menu file under <folder> into <target> and registers them under <module-name> at load time.
+function(kx_embed_resources target module folder)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE ${folder}
+       ${folder}/dialogs/*.dlg ${folder}/bitmaps/* ${folder}/icons/* ${folder}/menus/*)
+  list(SORT files)
+  set(absolute "")
+  foreach(f IN LISTS files)
+    list(APPEND absolute ${folder}/${f})
+  endforeach()
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} -DMODULE=${module} -DROOT=${folder} "-DFILES=${files}"
+            -P ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
+    DEPENDS ${absolute} ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
+    COMMENT "Embedding ${module} resources"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

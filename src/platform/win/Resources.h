@@ -16,6 +16,7 @@ struct DialogItemTemplate {
     DWORD style = 0;
     DWORD exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;  // dialog units
+    friend bool operator==(const DialogItemTemplate&, const DialogItemTemplate&) = default;
 };
 
 struct DialogTemplate {
@@ -27,6 +28,7 @@ struct DialogTemplate {
     std::string fontFace = "MS Shell Dlg";
     int fontPointSize = 8;
     std::vector<DialogItemTemplate> items;
+    friend bool operator==(const DialogTemplate&, const DialogTemplate&) = default;
 };
 
 namespace kxwin {
