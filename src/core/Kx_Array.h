@@ -44,15 +44,18 @@ public:
         return *this;
     }
 
-    // Index must be in range: callers check length() first (a programmer's mistake otherwise).
-    T& operator[](int index) { return m_items.at(static_cast<size_t>(index)); }
-    const T& operator[](int index) const { return m_items.at(static_cast<size_t>(index)); }
-    T& at(int index) { return (*this)[index]; }
-    const T& at(int index) const { return (*this)[index]; }
-    T& first() { return m_items.front(); }
-    T& last() { return m_items.back(); }
-    const T& first() const { return m_items.front(); }
-    const T& last() const { return m_items.back(); }
+    // Index must be in range: callers check length() first (a programmer's mistake otherwise). A bad
+    // index throws std::out_of_range, which the module boundary turns into a failure, rather than
+    // reading or writing outside the list. decltype(auto) so that Kx_Array<bool> works too.
+    decltype(auto) operator[](int index) { return m_items.at(static_cast<size_t>(index)); }
+    decltype(auto) operator[](int index) const { return m_items.at(static_cast<size_t>(index)); }
+    decltype(auto) at(int index) { return (*this)[index]; }
+    decltype(auto) at(int index) const { return (*this)[index]; }
+    // On an empty list these throw like a bad index.
+    decltype(auto) first() { return (*this)[0]; }
+    decltype(auto) last() { return (*this)[length() - 1]; }
+    decltype(auto) first() const { return (*this)[0]; }
+    decltype(auto) last() const { return (*this)[length() - 1]; }
 
     // Grows with default values or shrinks; a negative length counts as 0.
     Kx_Array& setLogicalLength(int n)
@@ -60,7 +63,8 @@ public:
         m_items.resize(static_cast<size_t>(std::max(n, 0)));
         return *this;
     }
-    // 0 frees the storage; other values reserve at least that much.
+    // 0 frees the storage (and empties the list); other values reserve at least that much, and a
+    // value below the length cuts the list down to it.
     Kx_Array& setPhysicalLength(int n)
     {
         if (n <= 0) {
@@ -103,3 +107,14 @@ public:
 private:
     std::vector<T> m_items;
 };
+
+// Makes out a list of n copies of value (n < 0 counts as 0), replacing what it held. Works with every
+// list type of the add-on that has setLogicalLength and append (Kx_Array, Kx_StringArray, AcArray),
+// e.g. an "all enabled" list of the same length as another: fillArr(enabled, names.length(), true).
+template <typename List, typename T>
+void fillArr(List& out, int n, const T& value)
+{
+    out.setLogicalLength(0);
+    for (int i = 0; i < n; ++i)
+        out.append(value);
+}

@@ -20,7 +20,7 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     // The C++ object attached to a handle, or null: no temporary wrappers are made.
