@@ -3,7 +3,7 @@
 
 #include "core/FileIO.h"
 #include "core/Kx_PropertiesList.h"
-#include "platform/host/UserFolders.h"
+#include "platform/win/UserFolders.h"
 
 #include <cstdlib>
 #include <optional>
@@ -75,7 +75,7 @@ void Kx_Settings::setResourceDir(const Kx_String& folder) { state().resourceDir 
 
 Kx_String Kx_Settings::settingsFile()
 {
-    const std::string folder = kxhost::userConfigFolder();
+    const std::string folder = kxwin::userConfigFolder();
     return folder.empty() ? Kx_String() : Kx_String(folder + "/settings.txt");
 }
 

@@ -2,7 +2,7 @@
 // store they lead to. SQL and the database file are RegistryStore's business.
 #include "platform/win/Registry.h"
 
-#include "platform/host/UserFolders.h"
+#include "platform/win/UserFolders.h"
 
 #include "platform/win/RegistryNames.h"
 #include "platform/win/RegistryStore.h"
@@ -112,7 +112,7 @@ RegistryState& state()
 
 std::string defaultPath()
 {
-    const std::string folder = kxhost::userConfigFolder();
+    const std::string folder = kxwin::userConfigFolder();
     return folder.empty() ? std::string() : folder + "/registry.sqlite3";
 }
 

@@ -1,9 +1,9 @@
 // Per-user configuration folder of the host.
-#include "platform/host/UserFolders.h"
+#include "platform/win/UserFolders.h"
 
 #include <cstdlib>
 
-namespace kxhost {
+namespace kxwin {
 
 namespace {
 
@@ -27,4 +27,4 @@ std::string userConfigFolder()
     return {};
 }
 
-} // namespace kxhost
+} // namespace kxwin
