@@ -424,3 +424,91 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+
+// ---------------------------------------------------------------------------------------------
+// Standard controls: the further messages, styles and codes the button, static, edit, combo box
+// and list box classes answer (numbered as the framework numbers them).
+
+// Buttons.
+inline constexpr DWORD BS_TEXT = 0x0;
+inline constexpr DWORD BS_CENTER = 0x300;
+inline constexpr DWORD BS_VCENTER = 0xC00;
+inline constexpr DWORD BS_NOTIFY = 0x4000;
+inline constexpr int BST_PUSHED = 0x4;
+inline constexpr int BST_FOCUS = 0x8;
+
+// Image kinds of BM_SETIMAGE / STM_SETIMAGE.
+inline constexpr WPARAM IMAGE_BITMAP = 0;
+inline constexpr WPARAM IMAGE_ICON = 1;
+inline constexpr WPARAM IMAGE_CURSOR = 2;
+
+// Statics.
+inline constexpr WORD STN_ENABLE = 2;
+inline constexpr WORD STN_DISABLE = 3;
+
+// Edits.
+inline constexpr DWORD ES_NOHIDESEL = 0x100;
+inline constexpr DWORD ES_OEMCONVERT = 0x400;
+inline constexpr WORD EN_ERRSPACE = 0x0500;
+inline constexpr UINT EM_GETRECT = 0x00B2;
+inline constexpr UINT EM_SCROLLCARET = 0x00B7;
+inline constexpr UINT EM_LINEINDEX = 0x00BB;
+inline constexpr UINT EM_LINELENGTH = 0x00C1;
+inline constexpr UINT EM_GETLINE = 0x00C4;
+inline constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+inline constexpr UINT EM_CANUNDO = 0x00C6;
+inline constexpr UINT EM_UNDO = 0x00C7;
+inline constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+inline constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+inline constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+inline constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+inline constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
+inline constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+inline constexpr UINT EM_POSFROMCHAR = 0x00D6;
+inline constexpr UINT EM_CHARFROMPOS = 0x00D7;
+
+// Combo boxes.
+inline constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x20;
+inline constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x400;
+inline constexpr DWORD CBS_DISABLENOSCROLL = 0x800;
+inline constexpr DWORD CBS_UPPERCASE = 0x2000;
+inline constexpr DWORD CBS_LOWERCASE = 0x4000;
+inline constexpr int CB_ERRSPACE = -2;
+inline constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
+inline constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+inline constexpr UINT CB_GETITEMHEIGHT = 0x0154;
+inline constexpr UINT CB_SETEXTENDEDUI = 0x0155;
+inline constexpr UINT CB_GETEXTENDEDUI = 0x0156;
+inline constexpr UINT CB_GETTOPINDEX = 0x015B;
+inline constexpr UINT CB_SETTOPINDEX = 0x015C;
+inline constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+inline constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+inline constexpr UINT CB_INITSTORAGE = 0x0161;
+inline constexpr UINT CB_SETMINVISIBLE = 0x1701;
+inline constexpr UINT CB_GETMINVISIBLE = 0x1702;
+
+// List boxes.
+inline constexpr DWORD LBS_OWNERDRAWFIXED = 0x10;
+inline constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x100;
+inline constexpr DWORD LBS_WANTKEYBOARDINPUT = 0x400;
+inline constexpr DWORD LBS_NOSEL = 0x4000;
+inline constexpr WORD LBN_SELCANCEL = 3;
+inline constexpr int LB_ERRSPACE = -2;
+inline constexpr UINT LB_SELITEMRANGEEX = 0x0183;
+inline constexpr UINT LB_GETTOPINDEX = 0x018E;
+inline constexpr UINT LB_FINDSTRING = 0x018F;
+inline constexpr UINT LB_SETTOPINDEX = 0x0197;
+inline constexpr UINT LB_GETITEMRECT = 0x0198;
+inline constexpr UINT LB_SELITEMRANGE = 0x019B;
+inline constexpr UINT LB_SETANCHORINDEX = 0x019C;
+inline constexpr UINT LB_GETANCHORINDEX = 0x019D;
+inline constexpr UINT LB_SETCARETINDEX = 0x019E;
+inline constexpr UINT LB_GETCARETINDEX = 0x019F;
+inline constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
+inline constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+inline constexpr UINT LB_INITSTORAGE = 0x01A8;
+inline constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
+
+// Window messages the controls add.
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
+inline constexpr UINT WM_SYSCHAR = 0x0106;

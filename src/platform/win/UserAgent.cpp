@@ -1,10 +1,13 @@
 // The headless backend and its scripted user agent.
 #include "platform/win/UserAgent.h"
 
+#include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/UserInput.h"
 #include "platform/win/Window.h"
+#include "platform/win/controls/ControlSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 
@@ -56,6 +59,28 @@ POINT centreOf(HWND hwnd)
 LPARAM pointParam(POINT p)
 {
     return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+// Controls with entries get the focus before a person picks in them.
+void focusForItems(HWND hwnd)
+{
+    if (GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
+        SetFocus(hwnd);
+        PumpMessages();
+    }
+}
+
+// A mouse message at a point of `over`: while a window holds the capture it gets the message
+// instead, with the point in its own client pixels.
+void sendMouse(HWND over, UINT message, WPARAM keys, POINT p)
+{
+    HWND target = over;
+    if (HWND capture = GetCapture(); capture != nullptr && IsWindow(capture) && capture != over) {
+        ClientToScreen(over, p);
+        ScreenToClient(capture, p);
+        target = capture;
+    }
+    sendUserInput(target, message, keys, pointParam(p));
 }
 
 } // namespace
@@ -392,9 +417,18 @@ DialogDriver& DialogDriver::click(int id)
     HWND hwnd = requireUsable(id, "click");
     if (hwnd == nullptr)
         return *this;
-    const LPARAM at = pointParam(centreOf(hwnd));
-    sendUserInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
+    return clickAt(id, centreOf(hwnd));
+}
+
+DialogDriver& DialogDriver::clickAt(int id, POINT at)
+{
+    HWND hwnd = requireUsable(id, "click");
+    if (hwnd == nullptr)
+        return *this;
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SetKeyDown(VK_LBUTTON, false);
+    sendMouse(hwnd, WM_LBUTTONUP, 0, at);
     return *this;
 }
 
@@ -403,11 +437,32 @@ DialogDriver& DialogDriver::doubleClick(int id)
     HWND hwnd = requireUsable(id, "double-click");
     if (hwnd == nullptr)
         return *this;
-    const LPARAM at = pointParam(centreOf(hwnd));
-    sendUserInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
-    sendUserInput(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    sendUserInput(hwnd, WM_LBUTTONUP, 0, at);
+    const POINT at = centreOf(hwnd);
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SetKeyDown(VK_LBUTTON, false);
+    sendMouse(hwnd, WM_LBUTTONUP, 0, at);
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouse(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SetKeyDown(VK_LBUTTON, false);
+    sendMouse(hwnd, WM_LBUTTONUP, 0, at);
+    return *this;
+}
+
+DialogDriver& DialogDriver::drag(int id, POINT from, POINT to)
+{
+    HWND hwnd = requireUsable(id, "drag in");
+    if (hwnd == nullptr)
+        return *this;
+    constexpr int kSteps = 4;
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouse(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, from);
+    for (int i = 1; i <= kSteps; ++i) {
+        const POINT p{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps};
+        sendMouse(hwnd, WM_MOUSEMOVE, MK_LBUTTON, p);
+    }
+    SetKeyDown(VK_LBUTTON, false);
+    sendMouse(hwnd, WM_LBUTTONUP, 0, to);
     return *this;
 }
 
@@ -472,24 +527,17 @@ DialogDriver& DialogDriver::type(const std::string& text)
         reportFailure("cannot type \"" + text + "\" in dialog \"" + title() + "\": nothing has the focus");
         return *this;
     }
-    // One WM_CHAR per character, carrying its code point.
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        std::uint32_t cp = c;
-        size_t len = 1;
-        if (c >= 0xF0 && i + 3 < text.size() + 0) {
-            cp = ((c & 0x07u) << 18) | ((text[i + 1] & 0x3Fu) << 12) | ((text[i + 2] & 0x3Fu) << 6) | (text[i + 3] & 0x3Fu);
-            len = 4;
-        } else if (c >= 0xE0 && i + 2 < text.size()) {
-            cp = ((c & 0x0Fu) << 12) | ((text[i + 1] & 0x3Fu) << 6) | (text[i + 2] & 0x3Fu);
-            len = 3;
-        } else if (c >= 0xC0 && i + 1 < text.size()) {
-            cp = ((c & 0x1Fu) << 6) | (text[i + 1] & 0x3Fu);
-            len = 2;
-        }
-        i += len;
-        sendUserInput(GetFocus() ? GetFocus() : target, WM_CHAR, cp, 1);
+    // One WM_CHAR per character, carrying its code point. A person cannot type a byte that is no
+    // character: invalid UTF-8 in a script is the script's mistake.
+    const std::u32string chars = detail::decodeLossless(text);
+    if (detail::encodeLossless(chars) != text || std::any_of(chars.begin(), chars.end(), [](char32_t c) {
+            return c >= 0xD800 && c <= 0xDFFF;
+        })) {
+        reportFailure("cannot type \"" + text + "\": it is not valid UTF-8");
+        return *this;
     }
+    for (char32_t cp : chars)
+        sendUserInput(GetFocus() ? GetFocus() : target, WM_CHAR, cp, 1);
     return *this;
 }
 
@@ -510,7 +558,9 @@ DialogDriver& DialogDriver::pressKey(int virtualKey, bool shift, bool ctrl)
         ch = 0x1B;
     else if (virtualKey == VK_BACK)
         ch = 0x08;
-    if (ch != 0 && !ctrl)
+    if (virtualKey == VK_RETURN && ctrl)
+        ch = '\n';  // Ctrl+Enter types a line feed
+    if (ch != 0 && (!ctrl || ch == '\n'))
         sendUserInput(GetFocus() ? GetFocus() : target, WM_CHAR, ch, 1);
     HWND after = GetFocus() ? GetFocus() : (IsWindow(m_dialog) ? m_dialog : nullptr);
     if (after != nullptr)
@@ -531,10 +581,7 @@ DialogDriver& DialogDriver::pick(int id, int index)
     HWND hwnd = requireUsable(id, "pick an entry of");
     if (hwnd == nullptr)
         return *this;
-    if (GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
-        SetFocus(hwnd);
-        PumpMessages();
-    }
+    focusForItems(hwnd);
     if (SendMessage(hwnd, KXM_USER_PICK, static_cast<WPARAM>(index)) == 0)
         reportFailure(describe(hwnd) + " has no entry " + std::to_string(index) + " to pick");
     PumpMessages();
@@ -544,17 +591,14 @@ DialogDriver& DialogDriver::pick(int id, int index)
 DialogDriver& DialogDriver::pick(int id, const std::string& itemText)
 {
     HWND hwnd = item(id);
-    const std::string cls = GetClassName(hwnd);
-    LRESULT index = -1;
-    if (cls == "ComboBox")
-        index = SendMessage(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(itemText.c_str()));
-    else if (cls == "ListBox")
-        index = SendMessage(hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(itemText.c_str()));
-    if (index < 0) {
+    // Entries as shown, matched exactly (a person reads the whole text).
+    const std::vector<std::string> entries = items(id);
+    const auto it = std::find(entries.begin(), entries.end(), itemText);
+    if (it == entries.end()) {
         reportFailure(describe(hwnd) + " has no entry \"" + itemText + "\"");
         return *this;
     }
-    return pick(id, static_cast<int>(index));
+    return pick(id, static_cast<int>(it - entries.begin()));
 }
 
 DialogDriver& DialogDriver::doubleClickItem(int id, int index)
@@ -562,10 +606,147 @@ DialogDriver& DialogDriver::doubleClickItem(int id, int index)
     HWND hwnd = requireUsable(id, "double-click an entry of");
     if (hwnd == nullptr)
         return *this;
-    SendMessage(hwnd, KXM_USER_PICK, static_cast<WPARAM>(index));
-    SendMessage(hwnd, KXM_USER_DBLCLK, static_cast<WPARAM>(index));
+    focusForItems(hwnd);
+    if (SendMessage(hwnd, KXM_USER_PICK, static_cast<WPARAM>(index)) == 0) {
+        reportFailure(describe(hwnd) + " has no entry " + std::to_string(index) + " to double-click");
+        return *this;
+    }
+    PumpMessages();
+    if (IsWindow(hwnd))
+        SendMessage(hwnd, KXM_USER_DBLCLK, static_cast<WPARAM>(index));
     PumpMessages();
     return *this;
+}
+
+DialogDriver& DialogDriver::toggleItem(int id, int index)
+{
+    HWND hwnd = requireUsable(id, "toggle an entry of");
+    if (hwnd == nullptr)
+        return *this;
+    focusForItems(hwnd);
+    if (SendMessage(hwnd, KXM_USER_TOGGLE_ITEM, static_cast<WPARAM>(index)) == 0)
+        reportFailure(describe(hwnd) + " has no entry " + std::to_string(index) + " with a check mark");
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::openDropDown(int id)
+{
+    HWND hwnd = requireUsable(id, "open the list of");
+    if (hwnd == nullptr)
+        return *this;
+    focusForItems(hwnd);
+    if (SendMessage(hwnd, KXM_USER_DROPDOWN, TRUE) == 0)
+        reportFailure(describe(hwnd) + " has no list to open");
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::closeDropDown(int id)
+{
+    HWND hwnd = requireUsable(id, "close the list of");
+    if (hwnd == nullptr)
+        return *this;
+    if (SendMessage(hwnd, KXM_USER_DROPDOWN, FALSE) == 0)
+        reportFailure(describe(hwnd) + " has no list to close");
+    PumpMessages();
+    return *this;
+}
+
+DialogDriver& DialogDriver::selectText(int id, int start, int end)
+{
+    HWND hwnd = requireUsable(id, "select text in");
+    if (hwnd == nullptr)
+        return *this;
+    if (HWND inner = GetDlgItem(hwnd, IDC_COMBO_EDIT))
+        hwnd = inner;
+    if (!(SendMessage(hwnd, WM_GETDLGCODE) & DLGC_HASSETSEL)) {
+        reportFailure("cannot select text in " + describe(hwnd) + ": it has no text selection");
+        return *this;
+    }
+    if (GetFocus() != hwnd) {
+        SetFocus(hwnd);
+        PumpMessages();
+    }
+    SendMessage(hwnd, EM_SETSEL, static_cast<WPARAM>(static_cast<std::intptr_t>(start)), end);
+    PumpMessages();
+    return *this;
+}
+
+std::pair<int, int> DialogDriver::selection(int id) const
+{
+    HWND hwnd = item(id);
+    if (HWND inner = GetDlgItem(hwnd, IDC_COMBO_EDIT))
+        hwnd = inner;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+int DialogDriver::selectedIndex(int id) const
+{
+    HWND hwnd = item(id);
+    const std::string cls = GetClassName(hwnd);
+    if (cls == "ComboBox")
+        return static_cast<int>(SendMessage(hwnd, CB_GETCURSEL));
+    if (cls == "ListBox")
+        return static_cast<int>(SendMessage(hwnd, LB_GETCURSEL));
+    if (cls == WC_TABCONTROL)
+        return static_cast<int>(SendMessage(hwnd, TCM_GETCURSEL));
+    if (cls == WC_LISTVIEW)
+        return static_cast<int>(SendMessage(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return -1;
+}
+
+std::vector<std::string> DialogDriver::items(int id) const
+{
+    HWND hwnd = item(id);
+    const std::string cls = GetClassName(hwnd);
+    std::vector<std::string> out;
+    const auto byLength = [&](UINT countMsg, UINT lengthMsg, UINT textMsg) {
+        const auto n = SendMessage(hwnd, countMsg);
+        for (LRESULT i = 0; i < n; ++i) {
+            const auto length = SendMessage(hwnd, lengthMsg, static_cast<WPARAM>(i));
+            std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+            SendMessage(hwnd, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+            out.push_back(std::move(text));
+        }
+    };
+    constexpr int kBuffer = 1024;
+    if (cls == "ComboBox") {
+        byLength(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+    } else if (cls == "ListBox") {
+        byLength(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+    } else if (cls == WC_TABCONTROL) {
+        const auto n = SendMessage(hwnd, TCM_GETITEMCOUNT);
+        for (LRESULT i = 0; i < n; ++i) {
+            char buffer[kBuffer] = {};
+            TCITEM tab;
+            tab.mask = TCIF_TEXT;
+            tab.pszText = buffer;
+            tab.cchTextMax = kBuffer;
+            SendMessage(hwnd, TCM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+            out.emplace_back(buffer);
+        }
+    } else if (cls == WC_LISTVIEW) {
+        const auto n = SendMessage(hwnd, LVM_GETITEMCOUNT);
+        for (LRESULT i = 0; i < n; ++i) {
+            char buffer[kBuffer] = {};
+            LVITEM entry;
+            entry.pszText = buffer;
+            entry.cchTextMax = kBuffer;
+            SendMessage(hwnd, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&entry));
+            out.emplace_back(buffer);
+        }
+    }
+    return out;
+}
+
+std::string DialogDriver::tooltip(int id) const
+{
+    return tooltipTextFor(item(id));
 }
 
 DialogDriver& DialogDriver::escape()

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kxwin {
@@ -29,15 +30,33 @@ public:
     bool isVisible(int id) const;
     int checkState(int id) const;
     bool isOpen() const;
+    // The selection of an edit, rich edit or drop-down combo's edit, in characters (start <= end).
+    std::pair<int, int> selection(int id) const;
+    // The chosen entry of a combo box, list box, tab control or (first selected) list view item;
+    // -1 when none.
+    int selectedIndex(int id) const;
+    // The entries of a combo box, list box, tab control or list view, as shown.
+    std::vector<std::string> items(int id) const;
+    // The tip shown when the pointer rests on the control; empty when none.
+    std::string tooltip(int id) const;
 
     // Mouse click on the control's centre (focus moves to it first for controls that take it).
     DialogDriver& click(int id);
     DialogDriver& doubleClick(int id);
     DialogDriver& rightClick(int id, POINT at = {-1, -1});
+    // Mouse click at a point of the control, in its client pixels (a tab, a list view item...).
+    DialogDriver& clickAt(int id, POINT at);
+    // Presses the left button at `from`, moves with it held to `to` and releases it there (points
+    // in the control's client pixels). While a window holds the capture it gets the moves and the
+    // release, in its own client pixels, as with a real mouse.
+    DialogDriver& drag(int id, POINT from, POINT to);
     // Clicks a check box or radio until it shows `state`.
     DialogDriver& setCheck(int id, int state);
     // Focus the control, select all its text and type `text` (for drop-down combos their edit).
     DialogDriver& setText(int id, const std::string& text);
+    // Focuses an edit (a drop-down combo: its edit) and selects characters [start, end) as a person
+    // sweeping the mouse over them would; end -1 selects to the end.
+    DialogDriver& selectText(int id, int start, int end = -1);
     // Types into the focused window, character by character.
     DialogDriver& type(const std::string& text);
     // Key press on the focused window with modifiers held, through the dialog's key handling.
@@ -48,6 +67,11 @@ public:
     DialogDriver& pick(int id, const std::string& itemText);
     DialogDriver& pick(int id, int index);
     DialogDriver& doubleClickItem(int id, int index);
+    // Toggles the check mark of an entry (list views with check boxes, multiple-selection lists).
+    DialogDriver& toggleItem(int id, int index);
+    // Opens or closes a combo box's list.
+    DialogDriver& openDropDown(int id);
+    DialogDriver& closeDropDown(int id);
     DialogDriver& focus(int id);
 
     DialogDriver& ok() { return click(1); }
