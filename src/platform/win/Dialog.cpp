@@ -9,6 +9,14 @@
 
 namespace {
 
+bool isPushButton(HWND w)
+{
+    if (GetClassName(w) != "Button")
+        return false;
+    const DWORD type = static_cast<DWORD>(GetWindowLong(w, GWL_STYLE)) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+}
+
 LRESULT dialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -16,6 +24,20 @@ LRESULT dialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         // The close box of a dialog means Cancel.
         SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 0;
+    case DM_SETDEFID: {
+        // The default button is the one drawn as default: restyle the old and the new one.
+        for (HWND child : GetChildWindows(hwnd)) {
+            if (!isPushButton(child))
+                continue;
+            const DWORD type = static_cast<DWORD>(GetWindowLong(child, GWL_STYLE)) & BS_TYPEMASK;
+            const bool wanted = GetDlgCtrlID(child) == static_cast<int>(wParam);
+            if (wanted && type != BS_DEFPUSHBUTTON)
+                SendMessage(child, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+            else if (!wanted && type == BS_DEFPUSHBUTTON)
+                SendMessage(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+        return TRUE;
+    }
     case DM_GETDEFID:
         for (HWND child : GetChildWindows(hwnd)) {
             if (GetClassName(child) == "Button" &&
@@ -67,14 +89,6 @@ HWND controlOf(HWND dialog, HWND hwnd)
            GetParent(hwnd) != nullptr)
         hwnd = GetParent(hwnd);
     return hwnd;
-}
-
-bool isPushButton(HWND w)
-{
-    if (GetClassName(w) != "Button")
-        return false;
-    const DWORD type = static_cast<DWORD>(GetWindowLong(w, GWL_STYLE)) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
 void clickCommand(HWND dialog, int id)
@@ -325,13 +339,11 @@ BOOL IsDialogMessage(HWND dialog, const MSG& msg)
     case VK_RETURN: {
         // Enter on a push button presses that button, elsewhere the default button.
         HWND focus = GetFocus();
-        HWND owner = GetTopLevelWindow(focus) == dialog ? GetParent(focus) : dialog;
         if (focus != nullptr && isPushButton(focus)) {
             clickCommand(GetParent(focus), GetDlgCtrlID(focus));
             return TRUE;
         }
         clickCommand(dialog, GetDefaultButtonId(dialog));
-        (void)owner;
         return TRUE;
     }
     case VK_ESCAPE:

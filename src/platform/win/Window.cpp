@@ -4,6 +4,7 @@
 
 #include "platform/win/CWnd.h"
 #include "platform/win/Dialog.h"
+#include "platform/win/DrawingContext.h"
 #include "platform/win/WindowInternal.h"
 
 #include <algorithm>
@@ -81,6 +82,19 @@ void notify(HWND hwnd, kxwin::WindowChange change)
     const auto observers = layer().observers;
     for (auto* observer : observers)
         observer->windowChanged(hwnd, change);
+}
+
+// Far edge of a span that starts at `start`; sizes below zero count as zero and the sum saturates,
+// so any coordinates a caller passes give a valid rectangle.
+LONG farEdge(LONG start, int size)
+{
+    const long long edge = static_cast<long long>(start) + std::max(size, 0);
+    return static_cast<LONG>(std::min<long long>(edge, INT32_MAX));
+}
+
+RECT spanRect(int x, int y, int width, int height)
+{
+    return RECT{x, y, farEdge(x, width), farEdge(y, height)};
 }
 
 POINT originOf(const Node* node)
@@ -218,7 +232,7 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     node->text = text;
     node->style = style;
     node->exStyle = exStyle;
-    node->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    node->rect = spanRect(x, y, width, height);
     if (child) {
         node->parent = parent;
         find(parent)->children.push_back(hwnd);  // new children go to the bottom of the z-order
@@ -292,7 +306,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         char* buffer = reinterpret_cast<char*>(lParam);
         if (buffer == nullptr || wParam == 0)
             return 0;
-        const size_t n = std::min<size_t>(node->text.size(), wParam - 1);
+        size_t n = std::min<size_t>(node->text.size(), wParam - 1);
+        // Never cut a multi-byte character in two.
+        while (n > 0 && n < node->text.size() && (static_cast<unsigned char>(node->text[n]) & 0xC0) == 0x80)
+            --n;
         node->text.copy(buffer, n);
         buffer[n] = '\0';
         return static_cast<LRESULT>(n);
@@ -358,9 +375,10 @@ LRESULT DispatchMessage(const MSG& msg)
 bool ProcessInputMessage(const MSG& msg)
 {
     // The pre-translate chain runs from the target up to its top-level window.
+    // Parents only: a top-level window's owner (the frame behind a modal dialog) is not asked.
     std::vector<HWND> chain;
-    for (HWND w = msg.hwnd; w != nullptr; w = GetParent(w))
-        chain.push_back(w);
+    for (Node* n = find(msg.hwnd); n != nullptr; n = find(n->parent))
+        chain.push_back(n->handle);
     for (HWND w : chain) {
         if (CWnd* object = GetWindowObject(w); object && object->PreTranslateMessage(msg))
             return true;
@@ -378,7 +396,7 @@ int PumpMessages(int limit)
     int count = 0;
     MSG msg;
     while (count < limit && PeekMessage(msg)) {
-        const bool input = (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSKEYDOWN) ||
+        const bool input = (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSKEYDOWN + 4) ||
                            (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MOUSEWHEEL);
         if (input)
             ProcessInputMessage(msg);
@@ -500,7 +518,7 @@ BOOL ShowWindow(HWND hwnd, int command)
         node->style &= ~WS_VISIBLE;
     SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (!show && (GetFocus() == hwnd || IsChild(hwnd, GetFocus())))
-        layer().focus = nullptr;
+        SetFocus(nullptr);  // the control that had the focus hears that it lost it
     notify(hwnd, kxwin::WindowChange::Visibility);
     return wasVisible;
 }
@@ -529,8 +547,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         node->style &= ~WS_DISABLED;
     else
         node->style |= WS_DISABLED;
-    if (!enable && GetFocus() == hwnd)
-        layer().focus = nullptr;
+    if (!enable && (GetFocus() == hwnd || IsChild(hwnd, GetFocus())))
+        SetFocus(nullptr);
     SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     notify(hwnd, kxwin::WindowChange::Enabled);
     return wasDisabled;
@@ -654,7 +672,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
     Node* node = find(hwnd);
     if (node == nullptr)
         return FALSE;
-    resize(node, RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)}, true);
+    resize(node, spanRect(x, y, width, height), true);
     return TRUE;
 }
 
@@ -665,11 +683,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
         return FALSE;
     RECT r = node->rect;
     if ((flags & SWP_NOMOVE) == 0) {
-        r = RECT{x, y, x + r.width(), y + r.height()};
+        r = spanRect(x, y, r.width(), r.height());
     }
     if ((flags & SWP_NOSIZE) == 0) {
-        r.right = r.left + std::max(width, 0);
-        r.bottom = r.top + std::max(height, 0);
+        r.right = farEdge(r.left, width);
+        r.bottom = farEdge(r.top, height);
     }
     if ((flags & SWP_NOZORDER) == 0 && find(node->parent) != nullptr) {
         auto& siblings = find(node->parent)->children;
@@ -759,7 +777,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 
 BOOL UpdateWindow(HWND hwnd)
 {
-    return IsWindow(hwnd);
+    // Painting is synchronous here: erase, then paint, recorded for tests and mirroring backends.
+    return kxwin::paintWindow(hwnd);
 }
 
 RECT GetScreenRect()

@@ -5,6 +5,7 @@
 #include "platform/win/WinTypes.h"
 
 #include <memory>
+#include <string>
 
 namespace kxwin::detail {
 
