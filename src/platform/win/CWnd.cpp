@@ -82,6 +82,16 @@ void CWnd::onMessage(UINT message, std::function<LRESULT(WPARAM, LPARAM)> handle
     m_messages[message] = std::move(handler);
 }
 
+void CWnd::deleteWhenIdle()
+{
+    if (m_hWnd != nullptr && IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+    if (m_dispatchDepth == 0)
+        delete this;
+    else
+        m_deletePending = true;
+}
+
 void CWnd::detachOnDestroy()
 {
     HWND hwnd = m_hWnd;

@@ -80,6 +80,15 @@ public:
     // Called by the window layer when the window is gone; the object stays.
     void detachOnDestroy();
 
+    // Deletes a heap object once no message handler of it is running any more: at once when none
+    // is, else when the outermost one returns. For objects that are closed from their own handlers
+    // (a modeless dialog whose OK button ends it). The window, if still alive, is destroyed first.
+    void deleteWhenIdle();
+    // The window layer brackets every message it hands this object; true from endDispatch means the
+    // object must now be deleted.
+    void beginDispatch() { ++m_dispatchDepth; }
+    bool endDispatch() { return --m_dispatchDepth == 0 && m_deletePending; }
+
 protected:
     // The class procedure's handling of the message being handled now.
     LRESULT Default();
@@ -117,6 +126,8 @@ private:
         LPARAM lParam;
     };
     std::vector<CurrentMessage> m_current;
+    int m_dispatchDepth = 0;
+    bool m_deletePending = false;
     std::map<std::pair<int, WORD>, std::function<void()>> m_commands;
     std::vector<std::tuple<int, int, WORD, std::function<void(int)>>> m_commandRanges;
     std::map<std::pair<int, int>, std::function<LRESULT(NMHDR&)>> m_notifies;

@@ -269,8 +269,19 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     Node* node = find(hwnd);
     if (node == nullptr)
         return 0;
-    if (node->object != nullptr)
-        return node->object->WindowProc(message, wParam, lParam);
+    if (CWnd* object = node->object) {
+        // Closes the bracket on every way out, an exception from a handler included.
+        struct Dispatch {
+            CWnd* object;
+            ~Dispatch()
+            {
+                if (object->endDispatch())
+                    delete object;  // deleteWhenIdle asked for it while a handler ran
+            }
+        } dispatch{object};
+        object->beginDispatch();
+        return object->WindowProc(message, wParam, lParam);
+    }
     return node->classProc(hwnd, message, wParam, lParam);
 }
 
