@@ -7,6 +7,7 @@
 #include "macro/MacroLaunchers.h"
 #include "macro/ZnDlgMacro.h"
 #include "platform/host/CommandLine.h"
+#include "platform/win/Bitmap.h"
 #include "platform/win/UserAgent.h"
 #include "platform/win/testing/AgentFailures.h"
 
@@ -233,6 +234,22 @@ TEST_F(Frame, AnExceptionInADialogBecomesTheLaunchersFailureAndALine)
     EXPECT_EQ(settings.value, 10);
     EXPECT_EQ(kxhost::takeCommandLineText(), "*Error* StartDlgTest: the picture is missing\n");
     EXPECT_EQ(kxwin::resourceModuleName(AfxGetResourceHandle()), "host");
+}
+
+} // namespace
+
+namespace {
+
+TEST(SharedBitmaps, LoadFromTheModulesResourcesAndGoAtUnload)
+{
+    kxss::attachModule();
+    kxss::loadSharedBitmaps();
+    ASSERT_NE(kxss::sharedButtonBitmap(8134), nullptr);
+    ASSERT_NE(kxss::sharedButtonBitmap(8136), nullptr);
+    EXPECT_EQ(kxwin::bitmapSize(kxss::sharedButtonBitmap(8134)), (SIZE{64, 16}));
+    EXPECT_EQ(kxwin::resourceModuleName(AfxGetResourceHandle()), "host") << "the host's resources are current again";
+    kxss::freeSharedBitmaps();
+    EXPECT_EQ(kxss::sharedButtonBitmap(8134), nullptr);
 }
 
 } // namespace
