@@ -3,7 +3,12 @@
 // Without arguments it runs the main job: load libkestra_ss.so from beside the program, send it the
 // load and unload messages, show what it printed on the command line, and list the library it uses.
 // Exit codes: 0 success, 1 the job failed, 2 bad usage.
+#include "app/LayoutCommand.h"
 #include "app/MainJob.h"
+#include "app/SheetCommand.h"
+#ifdef KX_HAVE_QT
+#include "app/SnapshotCommand.h"
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -13,7 +18,11 @@ namespace {
 
 void printUsage(std::FILE* out)
 {
-    std::fputs("usage: kestra-ss [--help]\n"
+    std::fputs("usage: kestra-ss [--help]\n", out);
+    kxapp::printSheetUsage(out == stderr);
+    std::fputs(
+               "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
+               "       kestra-ss snapshot NAME OUT.png | --all DIR | --list   (dialog pictures)\n"
                "\n"
                "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
                "unload message), print what it wrote on the command line, and list the library.\n"
@@ -34,6 +43,14 @@ int main(int argc, char** argv)
         printUsage(stdout);
         return 0;
     }
+    if (first == "sheet")
+        return kxapp::runSheetCommand(argc - 1, argv + 1);
+    if (first == "layout")
+        return kxapp::runLayoutCommand(argc - 2, argv + 2);
+#ifdef KX_HAVE_QT
+    if (first == "snapshot")
+        return kxapp::runSnapshotCommand(argv[0], argc - 2, argv + 2);
+#endif
     std::fprintf(stderr, "kestra-ss: unknown command '%s'\n\n", argv[1]);
     printUsage(stderr);
     return 2;

@@ -1,0 +1,176 @@
+// Designed dialogs: what a macro page pays to show its layout. A layout of 100 controls (edits,
+// combos, buttons, check boxes and flex buttons in ten rows) with a 400 x 300 picture is read from
+// its files, placed in a host dialog and given its tab order, separately and all together.
+#include "core/Kx_Settings.h"
+#include "designer/Kx_DlgDesignerData.h"
+#include "designer/LayoutFiles.h"
+#include "platform/win/Dialog.h"
+#include "platform/win/DrawingContext.h"
+#include "platform/win/ImageCodec.h"
+#include "platform/win/Window.h"
+
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr Kx_ControlType kRowTypes[] = {
+    Kx_ControlType::Label,         Kx_ControlType::VariableEdit, Kx_ControlType::VariableCombo,
+    Kx_ControlType::VariableEdit,  Kx_ControlType::CheckBox,     Kx_ControlType::PatternValueEdit,
+    Kx_ControlType::BoltAssemblyList, Kx_ControlType::PatternButton, Kx_ControlType::FlexButton,
+    Kx_ControlType::CutModeList,
+};
+
+// A library folder of its own with the layout "bench\page" in it, made once.
+class Library {
+public:
+    Library()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kx-designer-bench-XXXXXX").string();
+        m_folder = ::mkdtemp(pattern.data());
+        Kx_Settings::setLibDir(m_folder.string());
+        const std::filesystem::path root = m_folder / "Dialog Templates" / "Dialog Design" / "bench";
+        std::filesystem::create_directories(root);
+
+        kxwin::BitmapPixels pixels(400, 300, RGB(255, 255, 255));
+        for (int x = 0; x < 400; x += 3)
+            for (int y = x % 300; y < 300; y += 7)
+                pixels.setPixel(x, y, RGB(40, 60, 110));
+        const std::vector<BYTE> bmp = kxwin::encodeBmp(pixels);
+        std::ofstream(root / "page.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
+                                                                  static_cast<std::streamsize>(bmp.size()));
+
+        Kx_DlgDesignerData layout;
+        for (int i = 0; i < 100; ++i) {
+            const int row = i / 10;
+            const int column = i % 10;
+            Kx_DesignerControl c;
+            c.setType(kRowTypes[column]);
+            // Rows slightly uneven, as drawn by hand.
+            const double top = 0.02 + row * 0.095 + (column % 3) * 0.004;
+            c.setFactors(0.01 + column * 0.098, top, 0.09 + column * 0.098, top + 0.06);
+            c.setContents("var" + Kx_String(i));
+            c.setComboList(c.getType() == Kx_ControlType::FlexButton ? "group;;var;" : "");
+            layout.append(c);
+        }
+        std::ofstream(root / "page.txt", std::ios::binary) << layout.toText();
+    }
+    ~Library()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+        Kx_Settings::setLibDir("");
+    }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+const Library& library()
+{
+    static const Library instance;
+    return instance;
+}
+
+HWND makeHost()
+{
+    return CreateWindowEx(0, kDialogClass, "Page", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, 0);
+}
+
+void BM_ReadLayout100WithPicture(benchmark::State& state)
+{
+    library();
+    for (auto _ : state) {
+        Kx_DlgDesignerData layout;
+        benchmark::DoNotOptimize(layout.readFromFile("bench\\page", /*withPicture=*/true));
+    }
+}
+BENCHMARK(BM_ReadLayout100WithPicture)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadLayout100WithoutPicture(benchmark::State& state)
+{
+    library();
+    for (auto _ : state) {
+        Kx_DlgDesignerData layout;
+        benchmark::DoNotOptimize(layout.readFromFile("bench\\page", /*withPicture=*/false));
+    }
+}
+BENCHMARK(BM_ReadLayout100WithoutPicture)->Unit(benchmark::kMicrosecond);
+
+// Sorting the tab order and making the 100 windows (the windows of the previous round are
+// destroyed first, which is counted too).
+void BM_DrawLayout100InHost(benchmark::State& state)
+{
+    library();
+    HWND host = makeHost();
+    Kx_DlgDesignerData layout;
+    layout.initialize(host, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0, false);
+    layout.readFromFile("bench\\page", true);
+    for (auto _ : state)
+        layout.redrawAllControls();
+    DestroyWindow(host);
+}
+BENCHMARK(BM_DrawLayout100InHost)->Unit(benchmark::kMicrosecond);
+
+void BM_SortTabOrder(benchmark::State& state)
+{
+    // Controls scattered over the picture, each a hundredth of its height: rows of a few controls.
+    Kx_DlgDesignerData layout;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> factor(0.0, 1.0);
+    std::string text = "int nrOfControls = " + std::to_string(state.range(0)) + "\n";
+    for (int i = 0; i < state.range(0); ++i) {
+        const double top = factor(random);
+        const std::string n = std::to_string(i);
+        text += "int type" + n + " = 2\ndouble topLeftX" + n + " = " + std::to_string(factor(random)) + "\ndouble topLeftY"
+            + n + " = " + std::to_string(top) + "\ndouble bottomRightY" + n + " = " + std::to_string(top + 0.01) + "\n";
+    }
+    layout.readFromText(text, "bench");
+    for (auto _ : state)
+        layout.sortAllControls();
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_SortTabOrder)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The whole of it, as a page does when it opens: read with the picture, place, sort, and close.
+void BM_ReadDrawAndSortLayout100(benchmark::State& state)
+{
+    library();
+    HWND host = makeHost();
+    for (auto _ : state) {
+        Kx_DlgDesignerData layout;
+        layout.initialize(host, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0, false);
+        layout.readFromFile("bench\\page", true);
+        layout.redrawAllControls();
+        layout.removeAllDrawnCtrls();
+    }
+    DestroyWindow(host);
+}
+BENCHMARK(BM_ReadDrawAndSortLayout100)->Unit(benchmark::kMicrosecond);
+
+// The background erase of a page: the picture blitted with white left out.
+void BM_PaintLayoutBackground(benchmark::State& state)
+{
+    library();
+    HWND host = makeHost();
+    Kx_DlgDesignerData layout;
+    layout.initialize(host, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0, false);
+    layout.readFromFile("bench\\page", true);
+    for (auto _ : state) {
+        HDC dc = GetDC(host);
+        layout.OnEraseBkgnd(dc);
+        ReleaseDC(host, dc);
+    }
+    DestroyWindow(host);
+}
+BENCHMARK(BM_PaintLayoutBackground)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,109 @@
+// The table of built-in functions: name, argument counts and the kind each argument is coerced to.
+// Adding a function means one line here and its implementation; counting and coercion stay in
+// callBuiltin. The table is sorted by name for the lookup while parsing.
+#include "platform/formula/Functions.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kxformula::detail {
+
+namespace {
+
+using K = ArgKind;
+constexpr std::uint8_t kMany = kMaxArguments;
+
+constexpr std::array<ArgKind, 4> all(ArgKind k)
+{
+    return {k, k, k, k};
+}
+
+const FunctionSpec kFunctions[] = {
+    {"ABS", 1, 1, all(K::Number), fnAbs},
+    {"AND", 1, kMany, all(K::Raw), fnAnd},
+    {"ATAN", 1, 1, all(K::Number), fnAtan},
+    {"ATAN2", 2, 2, all(K::Number), fnAtan2},
+    {"AVERAGE", 1, kMany, all(K::Raw), fnAverage},
+    {"CONCATENATE", 1, kMany, all(K::Text), fnConcatenate},
+    {"COS", 1, 1, all(K::Number), fnCos},
+    {"COUNT", 1, kMany, all(K::Raw), fnCount},
+    {"COUNTA", 1, kMany, all(K::Raw), fnCountA},
+    {"COUNTIF", 2, 2, {K::Ref, K::Scalar, K::Scalar, K::Scalar}, fnCountIf},
+    {"DEGREES", 1, 1, all(K::Number), fnDegrees},
+    {"FIND", 2, 3, {K::Text, K::Text, K::Number, K::Number}, fnFind},
+    {"HLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnHLookup},
+    {"IF", 2, 3, {K::Boolean, K::Any, K::Any, K::Any}, fnIf},
+    {"IFERROR", 2, 2, all(K::Any), fnIfError},
+    {"INDEX", 2, 3, {K::Ref, K::Number, K::Number, K::Number}, fnIndex},
+    {"INT", 1, 1, all(K::Number), fnInt},
+    {"ISBLANK", 1, 1, all(K::Any), fnIsBlank},
+    {"ISERROR", 1, 1, all(K::Any), fnIsError},
+    {"ISNUMBER", 1, 1, all(K::Any), fnIsNumber},
+    {"ISTEXT", 1, 1, all(K::Any), fnIsText},
+    {"LEFT", 1, 2, {K::Text, K::Number, K::Number, K::Number}, fnLeft},
+    {"LEN", 1, 1, all(K::Text), fnLen},
+    {"LOWER", 1, 1, all(K::Text), fnLower},
+    {"MATCH", 2, 3, {K::Scalar, K::Ref, K::Number, K::Number}, fnMatch},
+    {"MAX", 1, kMany, all(K::Raw), fnMax},
+    {"MID", 3, 3, {K::Text, K::Number, K::Number, K::Number}, fnMid},
+    {"MIN", 1, kMany, all(K::Raw), fnMin},
+    {"MOD", 2, 2, all(K::Number), fnMod},
+    {"NA", 0, 0, all(K::Raw), fnNa},
+    {"NOT", 1, 1, all(K::Boolean), fnNot},
+    {"OR", 1, kMany, all(K::Raw), fnOr},
+    {"PI", 0, 0, all(K::Raw), fnPi},
+    {"POWER", 2, 2, all(K::Number), fnPower},
+    {"RADIANS", 1, 1, all(K::Number), fnRadians},
+    {"RIGHT", 1, 2, {K::Text, K::Number, K::Number, K::Number}, fnRight},
+    {"ROUND", 2, 2, all(K::Number), fnRound},
+    {"ROUNDDOWN", 2, 2, all(K::Number), fnRoundDown},
+    {"ROUNDUP", 2, 2, all(K::Number), fnRoundUp},
+    {"SEARCH", 2, 3, {K::Text, K::Text, K::Number, K::Number}, fnSearch},
+    {"SIN", 1, 1, all(K::Number), fnSin},
+    {"SQRT", 1, 1, all(K::Number), fnSqrt},
+    {"SUBSTITUTE", 3, 4, {K::Text, K::Text, K::Text, K::Number}, fnSubstitute},
+    {"SUM", 1, kMany, all(K::Raw), fnSum},
+    {"SUMIF", 2, 3, {K::Ref, K::Scalar, K::Ref, K::Ref}, fnSumIf},
+    {"TAN", 1, 1, all(K::Number), fnTan},
+    {"TEXT", 2, 2, {K::Scalar, K::Text, K::Text, K::Text}, fnText},
+    {"TRIM", 1, 1, all(K::Text), fnTrim},
+    {"UPPER", 1, 1, all(K::Text), fnUpper},
+    {"VALUE", 1, 1, all(K::Scalar), fnValue},
+    {"VLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnVLookup},
+};
+
+std::uint16_t indexOf(std::string_view name)
+{
+    const auto found = findBuiltin(name);
+    return found ? *found : 0;
+}
+
+} // namespace
+
+std::span<const FunctionSpec> builtinFunctions()
+{
+    return kFunctions;
+}
+
+std::optional<std::uint16_t> findBuiltin(std::string_view upperName)
+{
+    const auto it = std::lower_bound(std::begin(kFunctions), std::end(kFunctions), upperName,
+                                     [](const FunctionSpec& f, std::string_view n) { return f.name < n; });
+    if (it == std::end(kFunctions) || it->name != upperName)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(it - std::begin(kFunctions));
+}
+
+std::uint16_t builtinIf()
+{
+    static const std::uint16_t index = indexOf("IF");
+    return index;
+}
+
+std::uint16_t builtinIfError()
+{
+    static const std::uint16_t index = indexOf("IFERROR");
+    return index;
+}
+
+} // namespace kxformula::detail

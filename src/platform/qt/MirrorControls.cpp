@@ -1,0 +1,593 @@
+// The widget of each kind of window and how it shows the window's state. The state is always read
+// back from the layer (texts, checks, entries, selections), never kept here.
+#include "platform/qt/MirrorControls.h"
+
+#include "platform/win/Bitmap.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/Dialog.h"
+#include "platform/win/DrawingContext.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstring>
+
+namespace kxqt {
+
+namespace {
+
+QString toQt(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+DWORD styleOf(HWND hwnd)
+{
+    return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
+}
+
+// Windows that paint themselves, and top-level windows other than dialogs: the paint record of the
+// window, replayed.
+class LayerCanvas : public QWidget {
+public:
+    LayerCanvas(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwnd) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!IsWindow(m_hwnd))
+            return;
+        QPainter painter(this);
+        mirrorIsPainting() = true;
+        kxwin::paintWindow(m_hwnd);
+        mirrorIsPainting() = false;
+        replayPaintRecord(painter, m_hwnd);
+    }
+
+private:
+    HWND m_hwnd;
+};
+
+// A tab control: the strip of tabs over a framed pane. The pages are the dialog's own controls,
+// placed over the pane by the layer.
+class TabFrame : public QWidget {
+public:
+    explicit TabFrame(QWidget* parent) : QWidget(parent), m_pane(new QFrame(this)), m_bar(new QTabBar(this))
+    {
+        m_pane->setFrameShape(QFrame::StyledPanel);
+        m_bar->setDrawBase(false);
+        m_bar->setExpanding(false);
+    }
+    QTabBar* bar() const { return m_bar; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        const int barHeight = m_bar->sizeHint().height();
+        m_bar->setGeometry(0, 0, width(), barHeight);
+        m_pane->setGeometry(0, barHeight - 1, width(), std::max(0, height() - barHeight + 1));
+    }
+
+private:
+    QFrame* m_pane;
+    QTabBar* m_bar;
+};
+
+// Positions of a layer text (code points, "\r\n" as two) in the Qt string shown for it (UTF-16,
+// "\r\n" as one "\n" where `joinLineBreaks`).
+struct TextMap {
+    QString shown;
+    std::vector<int> qtPos;  // for each layer position 0..n
+
+    TextMap(const std::string& text, bool joinLineBreaks)
+    {
+        const QString full = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        const QList<uint> cps = full.toUcs4();
+        qtPos.reserve(static_cast<size_t>(cps.size()) + 1);
+        for (qsizetype i = 0; i < cps.size(); ++i) {
+            qtPos.push_back(static_cast<int>(shown.size()));
+            const char32_t cp = cps[i];
+            if (joinLineBreaks && cp == '\r' && i + 1 < cps.size() && cps[i + 1] == '\n')
+                continue;
+            shown.append(QString::fromUcs4(&cp, 1));
+        }
+        qtPos.push_back(static_cast<int>(shown.size()));
+    }
+    int toQt(int layer) const
+    {
+        if (qtPos.empty())
+            return 0;
+        return qtPos[static_cast<size_t>(std::clamp<int>(layer, 0, static_cast<int>(qtPos.size()) - 1))];
+    }
+    int toLayer(int qt) const
+    {
+        const auto it = std::lower_bound(qtPos.begin(), qtPos.end(), qt);
+        return static_cast<int>(it - qtPos.begin());
+    }
+};
+
+std::pair<int, int> layerSelection(HWND hwnd)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+// Labels and group boxes: "&x" marks a mnemonic and shows as "x"; "&&" shows one "&".
+QString withoutMnemonics(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size())
+            ++i;
+        out.append(text[i]);
+    }
+    return out;
+}
+
+QPixmap pixmapOf(const std::shared_ptr<const kxwin::BitmapPixels>& pixels)
+{
+    if (!pixels || pixels->empty())
+        return {};
+    const QImage image(pixels->rgba.data(), pixels->width, pixels->height, pixels->width * 4, QImage::Format_RGBA8888);
+    return QPixmap::fromImage(image.copy());
+}
+
+QPixmap imageOf(HWND hwnd, UINT getMessage, bool icon)
+{
+    const LRESULT handle = SendMessage(hwnd, getMessage, icon ? IMAGE_ICON : IMAGE_BITMAP);
+    if (handle == 0)
+        return {};
+    return icon ? pixmapOf(kxwin::iconPixels(reinterpret_cast<HICON>(handle)))
+                : pixmapOf(kxwin::bitmapPixels(reinterpret_cast<HBITMAP>(handle)));
+}
+
+QStringList itemTexts(HWND hwnd, UINT countMsg, UINT lengthMsg, UINT textMsg)
+{
+    QStringList out;
+    const LRESULT n = SendMessage(hwnd, countMsg);
+    for (LRESULT i = 0; i < n; ++i) {
+        const LRESULT length = std::max<LRESULT>(SendMessage(hwnd, lengthMsg, static_cast<WPARAM>(i)), 0);
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        SendMessage(hwnd, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(std::min(text.size() - 1, std::strlen(text.c_str())));
+        out.push_back(toQt(text));
+    }
+    return out;
+}
+
+constexpr int kItemTextBuffer = 1024;
+
+QString listViewText(HWND hwnd, int item, int subItem)
+{
+    char buffer[kItemTextBuffer] = {};
+    LVITEM entry;
+    entry.iSubItem = subItem;
+    entry.pszText = buffer;
+    entry.cchTextMax = kItemTextBuffer;
+    SendMessage(hwnd, LVM_GETITEMTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
+    return QString::fromUtf8(buffer);
+}
+
+void syncListWidget(QListWidget* list, const QStringList& texts)
+{
+    bool same = list->count() == texts.size();
+    for (int i = 0; same && i < texts.size(); ++i)
+        same = list->item(i)->text() == texts[i];
+    if (!same) {
+        list->clear();
+        list->addItems(texts);
+    }
+}
+
+void syncButton(HWND hwnd, MirrorKind kind, QWidget* widget)
+{
+    const DWORD style = styleOf(hwnd);
+    const DWORD type = style & BS_TYPEMASK;
+    const QString text = toQt(GetWindowText(hwnd));
+    const auto check = SendMessage(hwnd, BM_GETCHECK);
+    if (kind == MirrorKind::PushButton) {
+        auto* button = static_cast<QPushButton*>(widget);
+        if (button->text() != text)
+            button->setText(text);
+        button->setDefault(type == BS_DEFPUSHBUTTON);
+        const bool checkable = type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+        button->setCheckable(checkable);
+        if (checkable)
+            button->setChecked(check == BST_CHECKED);
+        button->setDown((SendMessage(hwnd, BM_GETSTATE) & BST_PUSHED) != 0);
+        if (style & (BS_BITMAP | BS_ICON)) {
+            const QPixmap picture = imageOf(hwnd, BM_GETIMAGE, (style & BS_ICON) != 0);
+            button->setIcon(QIcon(picture));
+            button->setIconSize(picture.size());
+        }
+    } else if (kind == MirrorKind::CheckBox) {
+        auto* box = static_cast<QCheckBox*>(widget);
+        if (box->text() != text)
+            box->setText(text);
+        box->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
+        box->setCheckState(check == BST_CHECKED         ? Qt::Checked
+                           : check == BST_INDETERMINATE ? Qt::PartiallyChecked
+                                                        : Qt::Unchecked);
+        box->setLayoutDirection((style & BS_LEFTTEXT) ? Qt::RightToLeft : Qt::LeftToRight);
+    } else if (kind == MirrorKind::RadioButton) {
+        auto* radio = static_cast<QRadioButton*>(widget);
+        if (radio->text() != text)
+            radio->setText(text);
+        radio->setChecked(check == BST_CHECKED);
+        radio->setLayoutDirection((style & BS_LEFTTEXT) ? Qt::RightToLeft : Qt::LeftToRight);
+    } else if (kind == MirrorKind::GroupBox) {
+        static_cast<QGroupBox*>(widget)->setTitle(text);
+    }
+}
+
+void syncEdit(HWND hwnd, MirrorKind kind, QWidget* widget)
+{
+    const DWORD style = styleOf(hwnd);
+    const bool framed = (style & WS_BORDER) || (GetWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    const TextMap map(GetWindowText(hwnd), kind != MirrorKind::LineEdit);
+    const auto [start, end] = layerSelection(hwnd);
+    if (kind == MirrorKind::LineEdit) {
+        auto* edit = static_cast<QLineEdit*>(widget);
+        if (edit->text() != map.shown)
+            edit->setText(map.shown);
+        edit->setReadOnly((style & ES_READONLY) != 0);
+        edit->setEchoMode((style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
+        edit->setAlignment((style & ES_RIGHT) ? Qt::AlignRight : (style & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft);
+        edit->setFrame(framed);
+        const int from = map.toQt(start);
+        const int to = map.toQt(end);
+        if (from == to)
+            edit->setCursorPosition(to);
+        else
+            edit->setSelection(from, to - from);
+        return;
+    }
+    if (kind == MirrorKind::TextEdit) {
+        auto* edit = static_cast<QPlainTextEdit*>(widget);
+        if (edit->toPlainText() != map.shown)
+            edit->setPlainText(map.shown);
+        edit->setReadOnly((style & ES_READONLY) != 0);
+        edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        edit->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(map.toQt(start));
+        cursor.setPosition(map.toQt(end), QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+        return;
+    }
+    auto* rich = static_cast<QTextEdit*>(widget);
+    if (rich->toPlainText() != map.shown)
+        rich->setPlainText(map.shown);
+    rich->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void syncLists(HWND hwnd, MirrorKind kind, QWidget* widget)
+{
+    const DWORD style = styleOf(hwnd);
+    if (kind == MirrorKind::ComboBox) {
+        auto* combo = static_cast<QComboBox*>(widget);
+        const QStringList texts = itemTexts(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+        bool same = combo->count() == texts.size();
+        for (int i = 0; same && i < texts.size(); ++i)
+            same = combo->itemText(i) == texts[i];
+        if (!same) {
+            combo->clear();
+            combo->addItems(texts);
+        }
+        combo->setCurrentIndex(static_cast<int>(SendMessage(hwnd, CB_GETCURSEL)));
+        return;
+    }
+    if (kind == MirrorKind::ListBox) {
+        auto* list = static_cast<QListWidget*>(widget);
+        syncListWidget(list, itemTexts(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT));
+        const bool multiple = (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+        list->setSelectionMode(multiple ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+        if (multiple) {
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setSelected(SendMessage(hwnd, LB_GETSEL, static_cast<WPARAM>(i)) > 0);
+        } else {
+            const int current = static_cast<int>(SendMessage(hwnd, LB_GETCURSEL));
+            list->clearSelection();
+            if (current >= 0 && current < list->count())
+                list->setCurrentRow(current);
+        }
+        return;
+    }
+    if (kind == MirrorKind::TabControl) {
+        QTabBar* bar = static_cast<TabFrame*>(widget)->bar();
+        const LRESULT n = SendMessage(hwnd, TCM_GETITEMCOUNT);
+        QStringList texts;
+        for (LRESULT i = 0; i < n; ++i) {
+            char buffer[kItemTextBuffer] = {};
+            TCITEM tab;
+            tab.mask = TCIF_TEXT;
+            tab.pszText = buffer;
+            tab.cchTextMax = kItemTextBuffer;
+            SendMessage(hwnd, TCM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+            texts.push_back(QString::fromUtf8(buffer));
+        }
+        while (bar->count() > texts.size())
+            bar->removeTab(bar->count() - 1);
+        for (int i = 0; i < texts.size(); ++i) {
+            if (i < bar->count())
+                bar->setTabText(i, texts[i]);
+            else
+                bar->addTab(texts[i]);
+        }
+        bar->setCurrentIndex(static_cast<int>(SendMessage(hwnd, TCM_GETCURSEL)));
+        return;
+    }
+    const int count = static_cast<int>(SendMessage(hwnd, LVM_GETITEMCOUNT));
+    auto isSelected = [hwnd](int i) {
+        return (SendMessage(hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    };
+    if (kind == MirrorKind::IconList) {
+        auto* list = static_cast<QListWidget*>(widget);
+        const bool icons = (style & LVS_TYPEMASK) == LVS_ICON;
+        list->setViewMode(icons ? QListView::IconMode : QListView::ListMode);
+        QStringList texts;
+        for (int i = 0; i < count; ++i)
+            texts.push_back(listViewText(hwnd, i, 0));
+        syncListWidget(list, texts);
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSelected(isSelected(i));
+        return;
+    }
+    auto* tree = static_cast<QTreeWidget*>(widget);
+    QStringList headers;
+    QList<int> widths;
+    constexpr int kMaxColumns = 256;
+    for (int c = 0; c < kMaxColumns; ++c) {
+        char buffer[kItemTextBuffer] = {};
+        LVCOLUMN column;
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = buffer;
+        column.cchTextMax = kItemTextBuffer;
+        if (!SendMessage(hwnd, LVM_GETCOLUMN, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column)))
+            break;
+        headers.push_back(QString::fromUtf8(buffer));
+        widths.push_back(column.cx);
+    }
+    const int columns = std::max<int>(1, static_cast<int>(headers.size()));
+    tree->setColumnCount(columns);
+    tree->setHeaderLabels(headers);
+    tree->setHeaderHidden((style & LVS_NOCOLUMNHEADER) != 0);
+    for (int c = 0; c < widths.size(); ++c)
+        tree->setColumnWidth(c, widths[c]);
+    while (tree->topLevelItemCount() > count)
+        delete tree->takeTopLevelItem(tree->topLevelItemCount() - 1);
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* item = tree->topLevelItem(i);
+        if (item == nullptr)
+            item = new QTreeWidgetItem(tree);
+        for (int c = 0; c < columns; ++c) {
+            const QString text = listViewText(hwnd, i, c);
+            if (item->text(c) != text)
+                item->setText(c, text);
+        }
+        item->setSelected(isSelected(i));
+    }
+}
+
+void syncLabel(HWND hwnd, QLabel* label)
+{
+    const DWORD style = styleOf(hwnd);
+    const DWORD type = style & SS_TYPEMASK;
+    if (type == SS_BITMAP || type == SS_ICON) {
+        label->setPixmap(imageOf(hwnd, STM_GETIMAGE, type == SS_ICON));
+        label->setAlignment((style & SS_CENTERIMAGE) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+        return;
+    }
+    if (type == SS_ETCHEDFRAME) {
+        label->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        return;
+    }
+    if (type == SS_BLACKRECT) {
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        label->setPalette(palette);
+        return;
+    }
+    const QString text = withoutMnemonics(toQt(GetWindowText(hwnd)));
+    if (label->text() != text)
+        label->setText(text);
+    label->setTextFormat(Qt::PlainText);
+    Qt::Alignment align = type == SS_CENTER ? Qt::AlignHCenter : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
+    align |= (style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
+    label->setAlignment(align);
+    label->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+    label->setFrameStyle((style & SS_SUNKEN) ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+}
+
+} // namespace
+
+void MirrorComboBox::showPopup()
+{
+    if (onPopup)
+        onPopup(true);
+    QComboBox::showPopup();
+}
+
+void MirrorComboBox::hidePopup()
+{
+    QComboBox::hidePopup();
+    if (onPopup)
+        onPopup(false);
+}
+
+QWidget* createControlWidget(HWND hwnd, MirrorKind kind, QWidget* parent)
+{
+    switch (kind) {
+    case MirrorKind::Window:
+    case MirrorKind::Painted: {
+        auto* canvas = new LayerCanvas(hwnd, parent);
+        if (parent == nullptr)
+            canvas->setWindowFlag(Qt::Window);
+        return canvas;
+    }
+    case MirrorKind::Dialog:
+        return new QDialog(nullptr);
+    case MirrorKind::PushButton: {
+        auto* button = new QPushButton(parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case MirrorKind::CheckBox:
+        return new QCheckBox(parent);
+    case MirrorKind::RadioButton: {
+        auto* radio = new QRadioButton(parent);
+        radio->setAutoExclusive(false);  // the layer keeps the group
+        return radio;
+    }
+    case MirrorKind::GroupBox: {
+        auto* group = new QGroupBox(parent);
+        group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return group;
+    }
+    case MirrorKind::LineEdit:
+        return new QLineEdit(parent);
+    case MirrorKind::TextEdit:
+        return new QPlainTextEdit(parent);
+    case MirrorKind::RichText: {
+        auto* rich = new QTextEdit(parent);
+        rich->setReadOnly(true);
+        return rich;
+    }
+    case MirrorKind::ComboBox:
+        return new MirrorComboBox(parent);
+    case MirrorKind::ListBox:
+        return new QListWidget(parent);
+    case MirrorKind::TabControl:
+        return new TabFrame(parent);
+    case MirrorKind::IconList: {
+        auto* list = new QListWidget(parent);
+        list->setMovement(QListView::Static);
+        list->setResizeMode(QListView::Adjust);
+        list->setWrapping(true);
+        return list;
+    }
+    case MirrorKind::ReportList: {
+        auto* tree = new QTreeWidget(parent);
+        tree->setRootIsDecorated(false);
+        tree->setUniformRowHeights(true);
+        tree->setSelectionMode(QAbstractItemView::MultiSelection);
+        return tree;
+    }
+    case MirrorKind::Label:
+        return new QLabel(parent);
+    case MirrorKind::Adapter:
+    case MirrorKind::Unmirrored:
+        break;
+    }
+    return nullptr;
+}
+
+void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
+{
+    const DWORD style = styleOf(hwnd);
+    const bool topLevel = widget->isWindow();
+    const RECT r = topLevel ? [hwnd] {
+        RECT screen;
+        GetWindowRect(hwnd, screen);
+        return screen;
+    }()
+                            : GetWindowRectInParent(hwnd);
+    const QRect geometry(r.left, r.top, std::max<int>(0, r.width()), std::max<int>(0, r.height()));
+    if (widget->geometry() != geometry)
+        widget->setGeometry(geometry);
+    const QFont font = fontForWindow(hwnd);
+    if (widget->font() != font)
+        widget->setFont(font);
+    widget->setEnabled((style & WS_DISABLED) == 0);
+
+    switch (kind) {
+    case MirrorKind::PushButton:
+    case MirrorKind::CheckBox:
+    case MirrorKind::RadioButton:
+    case MirrorKind::GroupBox:
+        syncButton(hwnd, kind, widget);
+        break;
+    case MirrorKind::LineEdit:
+    case MirrorKind::TextEdit:
+    case MirrorKind::RichText:
+        syncEdit(hwnd, kind, widget);
+        break;
+    case MirrorKind::ComboBox:
+    case MirrorKind::ListBox:
+    case MirrorKind::TabControl:
+    case MirrorKind::IconList:
+    case MirrorKind::ReportList:
+        syncLists(hwnd, kind, widget);
+        break;
+    case MirrorKind::Label:
+        syncLabel(hwnd, static_cast<QLabel*>(widget));
+        break;
+    case MirrorKind::Window:
+    case MirrorKind::Dialog:
+    case MirrorKind::Painted:
+        widget->update();
+        break;
+    case MirrorKind::Adapter:
+    case MirrorKind::Unmirrored:
+        break;
+    }
+
+    if (topLevel) {
+        widget->setWindowTitle(toQt(GetWindowText(hwnd)));
+        const bool visible = (style & WS_VISIBLE) != 0;
+        if (visible && !widget->isVisible())
+            widget->show();
+        else if (!visible && widget->isVisible())
+            widget->hide();
+    } else {
+        widget->setVisible((style & WS_VISIBLE) != 0);
+    }
+}
+
+std::optional<std::pair<int, int>> widgetSelection(HWND hwnd, QWidget* widget)
+{
+    if (widget == nullptr)
+        return std::nullopt;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        const TextMap map(GetWindowText(hwnd), false);
+        if (!edit->hasSelectedText()) {
+            const int at = map.toLayer(edit->cursorPosition());
+            return std::pair{at, at};
+        }
+        const int start = edit->selectionStart();
+        return std::pair{map.toLayer(start), map.toLayer(start + static_cast<int>(edit->selectedText().size()))};
+    }
+    QTextCursor cursor;
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
+        cursor = plain->textCursor();
+    else if (auto* rich = qobject_cast<QTextEdit*>(widget))
+        cursor = rich->textCursor();
+    else
+        return std::nullopt;
+    const TextMap map(GetWindowText(hwnd), true);
+    return std::pair{map.toLayer(cursor.selectionStart()), map.toLayer(cursor.selectionEnd())};
+}
+
+} // namespace kxqt
