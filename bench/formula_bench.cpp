@@ -7,13 +7,15 @@
 //   text       100,000 text formulas with &, LEN, LEFT and UPPER
 // "Build" enters every formula with automatic recalculation on, so it includes the first
 // evaluation; "Recalc" changes one input and recalculates what depends on it; "Full" recalculates
-// the whole sheet. The rss_MB counter is the growth of the resident set while building.
+// the whole sheet. The peak_MB counter is the process's peak resident set: meaningful when a Build
+// benchmark runs alone (--benchmark_filter=BM_MixedBuild).
 #include "platform/formula/Engine.h"
 #include "platform/formula/MemoryCellStore.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <sys/resource.h>
+
 #include <memory>
 #include <string>
 
@@ -23,15 +25,11 @@ using kxformula::Engine;
 using kxformula::MemoryCellStore;
 using kxformula::Value;
 
-double residentMB()
+double peakMB()
 {
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 struct Sheet {
@@ -53,17 +51,14 @@ std::unique_ptr<Sheet> buildChain(int n)
 void BM_ChainBuild(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    double grown = 0;
     for (auto _ : state) {
-        const double before = residentMB();
         auto s = buildChain(n);
-        grown = residentMB() - before;
         benchmark::DoNotOptimize(s.get());
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
     }
-    state.counters["rss_MB"] = grown;
+    state.counters["peak_MB"] = peakMB();
 }
 BENCHMARK(BM_ChainBuild)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
@@ -156,16 +151,13 @@ std::unique_ptr<Sheet> buildMixed(int rows)
 
 void BM_MixedBuild(benchmark::State& state)
 {
-    double grown = 0;
     for (auto _ : state) {
-        const double before = residentMB();
         auto s = buildMixed(25'000);
-        grown = residentMB() - before;
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
     }
-    state.counters["rss_MB"] = grown;
+    state.counters["peak_MB"] = peakMB();
 }
 BENCHMARK(BM_MixedBuild)->Unit(benchmark::kMillisecond);
 
@@ -205,16 +197,13 @@ std::unique_ptr<Sheet> buildLookups(int n)
 
 void BM_LookupBuild(benchmark::State& state)
 {
-    double grown = 0;
     for (auto _ : state) {
-        const double before = residentMB();
         auto s = buildLookups(10'000);
-        grown = residentMB() - before;
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
     }
-    state.counters["rss_MB"] = grown;
+    state.counters["peak_MB"] = peakMB();
 }
 BENCHMARK(BM_LookupBuild)->Unit(benchmark::kMillisecond);
 
@@ -248,16 +237,13 @@ std::unique_ptr<Sheet> buildText(int rows)
 
 void BM_TextBuild(benchmark::State& state)
 {
-    double grown = 0;
     for (auto _ : state) {
-        const double before = residentMB();
         auto s = buildText(25'000);
-        grown = residentMB() - before;
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
     }
-    state.counters["rss_MB"] = grown;
+    state.counters["peak_MB"] = peakMB();
 }
 BENCHMARK(BM_TextBuild)->Unit(benchmark::kMillisecond);
 

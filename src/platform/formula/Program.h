@@ -64,16 +64,22 @@ struct Instr {
     std::uint16_t count = 0;
     std::int32_t a = 0, b = 0, c = 0, d = 0;
 
+    // A number constant keeps the double's 64 bits in a (low half) and b (high half).
     static Instr number(double value)
     {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
         Instr i{Op::Number};
-        std::memcpy(&i.a, &value, sizeof value);
+        i.a = static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
+        i.b = static_cast<std::int32_t>(static_cast<std::uint32_t>(bits >> 32));
         return i;
     }
     double number() const
     {
+        const std::uint64_t bits = static_cast<std::uint64_t>(static_cast<std::uint32_t>(a))
+                                   | static_cast<std::uint64_t>(static_cast<std::uint32_t>(b)) << 32;
         double value;
-        std::memcpy(&value, &a, sizeof value);
+        std::memcpy(&value, &bits, sizeof value);
         return value;
     }
 };
