@@ -396,6 +396,11 @@ bool Grid::moveActive(int col, int row, bool extend)
     }
     if (!commitEdit())
         return false;
+    // The owner may have destroyed the grid or changed its counts while hearing of the commit.
+    if (!IsWindow(m_hwnd) || m_sheet.rows() < 1 || m_sheet.cols() < 1)
+        return false;
+    col = std::min(col, m_sheet.cols());
+    row = std::min(row, m_sheet.rows());
     hasBlock = false;
     if (col == activeCol && row == activeRow)
         return true;
@@ -423,6 +428,19 @@ bool Grid::moveActive(int col, int row, bool extend)
     return true;
 }
 
+namespace {
+
+// How many notifications are being handled by owners right now. A grid destroyed inside one is
+// still running the code that sent it, so its object must not be freed until all have returned.
+int g_notifyDepth = 0;
+
+} // namespace
+
+bool notificationRunning()
+{
+    return g_notifyDepth > 0;
+}
+
 void Grid::notify(WORD code, int col, int row)
 {
     notifyCol = col;
@@ -432,6 +450,12 @@ void Grid::notify(WORD code, int col, int row)
         parent = GetOwner(m_hwnd);
     if (parent == nullptr)
         return;
+    struct Depth {
+        Depth() { ++g_notifyDepth; }
+        ~Depth() { --g_notifyDepth; }
+        Depth(const Depth&) = delete;
+        Depth& operator=(const Depth&) = delete;
+    } depth;
     SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(m_hwnd)), code),
                 reinterpret_cast<LPARAM>(m_hwnd));
 }

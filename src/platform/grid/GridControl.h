@@ -180,4 +180,8 @@ std::string encodeUtf8(std::u32string_view text);
 // bytes copied, without the zero.
 int copyOut(const std::string& text, char* buffer, int size);
 
+// True while an owner handles one of the grids' notifications: a grid destroyed meanwhile is still
+// running the code that sent it, so grid objects are freed only when none is running.
+bool notificationRunning();
+
 } // namespace kxgrid::detail

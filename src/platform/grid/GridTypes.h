@@ -99,7 +99,7 @@ enum class SSOption : int {
     EditModePermanent = 10,  // typing on a cell edits it at once, Enter does not end editing
     ColHeadersShown = 11,    // the column-header row is shown
     AllowUserFormulas = 12,  // text typed with a leading "=" becomes the cell's formula
-    ProcessTab = 13,         // Enter and Tab act inside the grid instead of in the dialog (F8 flips it)
+    ProcessTab = 13,         // Enter and Tab act inside the grid instead of in the dialog (the wrapper flips it on F8)
     ClipboardKeys = 18,      // Ctrl+C and Ctrl+V copy and paste the selection
     EditModeReplace = 20,    // entering edit mode selects the whole text, so typing replaces it
     ScrollBarsShown = 21,    // kept for the look; the headless grid has no scroll bars

@@ -22,7 +22,7 @@ std::unordered_map<HWND, std::unique_ptr<Grid>>& grids()
 
 // A grid destroyed while one of its own handlers runs (the owner closes the dialog from a
 // notification) must outlive that handler: its emptied object waits here until the next grid is
-// made, instead of being freed under the running code.
+// made outside any notification, instead of being freed under the running code.
 std::vector<std::unique_ptr<Grid>>& retired()
 {
     static std::vector<std::unique_ptr<Grid>> list;
@@ -170,7 +170,9 @@ void editorKey(Grid& g, int key)
         break;
     case VK_ESCAPE: g.cancelEdit(); break;
     case VK_RETURN:
-        if (g.option(SSB_EDITMODEPERMANENT) && !g.option(SSB_PROCESSTAB))
+        // Without option 13 the grid takes Enter only to end the edit; the enter action belongs
+        // to a grid that processes Enter itself.
+        if (!g.option(SSB_PROCESSTAB))
             g.commitEdit();
         else
             moveByEnter(g, shift);
@@ -436,7 +438,8 @@ void paint(Grid& g, HDC dc)
 LRESULT gridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
-        retired().clear();
+        if (!notificationRunning())
+            retired().clear();
         auto grid = std::make_unique<Grid>(hwnd);
         if (g_hookFactory) {
             grid->ownedHook = g_hookFactory(hwnd);
