@@ -19,13 +19,13 @@ std::string sampleText(std::size_t bytes)
 {
     std::string text;
     text.reserve(bytes + 128);
-    unsigned seed = 12345;
+    unsigned state = 12345;
     while (text.size() < bytes) {
-        seed = seed * 1103515245u + 12345u;
-        const std::size_t length = 20 + (seed >> 16) % 80;
+        state = state * 1103515245u + 12345u;
+        const std::size_t length = 20 + (state >> 16) % 80;
         for (std::size_t i = 0; i < length; ++i)
-            text += static_cast<char>('a' + (i + seed) % 26);
-        text += (seed & 0x100) ? "\r\n" : "\n";
+            text += static_cast<char>('a' + (i + state) % 26);
+        text += (state & 0x100) ? "\r\n" : "\n";
     }
     return text;
 }

@@ -38,12 +38,12 @@ void appendShort(std::string& out, const char* name) { out.append(name, 3); }
 
 void formatInto(std::string& out, const char* format, const std::tm& tm);
 
-void formatOne(std::string& out, char spec, bool dropZeros, const std::tm& tm)
+void formatOne(std::string& out, char conversion, bool dropZeros, const std::tm& tm)
 {
     const int weekday = (tm.tm_wday >= 0 && tm.tm_wday < 7) ? tm.tm_wday : 0;
     const int month = (tm.tm_mon >= 0 && tm.tm_mon < 12) ? tm.tm_mon : 0;
     const long long year = static_cast<long long>(tm.tm_year) + 1900;
-    switch (spec) {
+    switch (conversion) {
     case 'a': appendShort(out, kDayNames[weekday]); break;
     case 'A': out += kDayNames[weekday]; break;
     case 'b': appendShort(out, kMonthNames[month]); break;
@@ -68,7 +68,7 @@ void formatOne(std::string& out, char spec, bool dropZeros, const std::tm& tm)
         out += '%';
         if (dropZeros)
             out += '#';
-        out += spec;
+        out += conversion;
         break;
     }
 }
@@ -81,13 +81,13 @@ void formatInto(std::string& out, const char* format, const std::tm& tm)
             continue;
         }
         const bool dropZeros = p[1] == '#';
-        const char spec = dropZeros ? p[2] : p[1];
-        if (spec == '\0') {
+        const char conversion = dropZeros ? p[2] : p[1];
+        if (conversion == '\0') {
             // A lone '%' (or "%#") at the end stays as written.
             out.append(p);
             return;
         }
-        formatOne(out, spec, dropZeros, tm);
+        formatOne(out, conversion, dropZeros, tm);
         p += dropZeros ? 2 : 1;
     }
 }

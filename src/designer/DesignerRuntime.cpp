@@ -194,9 +194,9 @@ bool Kx_DlgDesignerData::drawControl(const Kx_DesignerControl& ctrl)
         RECT r = getDrawnRect(ctrl);
         if (!s.designerMode && isComboKind(kind))
             r.bottom = std::max(r.bottom, extend(r.top, kDesignerDropDownHeight));
-        const WindowSpec spec = windowSpecOf(kind);
-        HWND hwnd = CreateWindowEx(spec.exStyle, spec.className, ctrl.getContents().str(),
-                                   WS_CHILD | WS_VISIBLE | spec.style, r.left, r.top, std::max<LONG>(0, r.width()),
+        const WindowSpec shape = windowSpecOf(kind);
+        HWND hwnd = CreateWindowEx(shape.exStyle, shape.className, ctrl.getContents().str(),
+                                   WS_CHILD | WS_VISIBLE | shape.style, r.left, r.top, std::max<LONG>(0, r.width()),
                                    std::max<LONG>(0, r.height()), s.host, ctrl.getResourceId());
         if (hwnd == nullptr)
             return false;

@@ -385,8 +385,8 @@ TEST(TabOrder, AScatteredLayoutMatchesARowByRowReference)
     // control (first in list order among equals) and every remaining one whose top is not below its
     // bottom, then number that row from left to right.
     Kx_DlgDesignerData layout;
-    unsigned seed = 12345;
-    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) % 1000 / 1000.0; };
+    unsigned state = 12345;
+    const auto next = [&state] { return (state = state * 1103515245u + 12345u) % 1000 / 1000.0; };
     for (int i = 0; i < 300; ++i) {
         const double top = next();
         const double left = std::floor(next() * 10) / 10;  // many equal lefts

@@ -249,12 +249,12 @@ Value finalValue(Operand&& result, const EvalContext& ctx)
 
 Operand callBuiltin(std::uint16_t index, std::span<Operand> args, EvalContext& ctx)
 {
-    const FunctionSpec& spec = builtinFunctions()[index];
-    if (args.size() < spec.minArgs || args.size() > spec.maxArgs)
+    const FunctionSpec& entry = builtinFunctions()[index];
+    if (args.size() < entry.minArgs || args.size() > entry.maxArgs)
         return Operand::error(ErrorCode::Value);
     for (std::size_t i = 0; i < args.size(); ++i) {
         Operand& o = args[i];
-        const ArgKind kind = spec.kind(i);
+        const ArgKind kind = entry.kind(i);
         if (kind == ArgKind::Raw)
             continue;
         if (kind == ArgKind::Ref) {
@@ -282,7 +282,7 @@ Operand callBuiltin(std::uint16_t index, std::span<Operand> args, EvalContext& c
         o.value = std::move(v);
     }
     Args a(args);
-    return spec.impl(a, ctx);
+    return entry.impl(a, ctx);
 }
 
 Operand run(const Program& program, EvalContext& ctx, std::vector<Operand>& st)

@@ -89,13 +89,13 @@ struct Model {
 
 // Runs the same random operations on a grid and a model; returns the first step where they
 // differ, or -1.
-int firstDifference(Model& model, unsigned seed, int steps)
+int firstDifference(Model& model, unsigned run, int steps)
 {
     HWND g = kxgrid::createStandaloneGrid(6, 9);
     model.cells.clear();
     model.cells.emplace_back();
     model.resize(6, 9);
-    std::mt19937 rng(seed);
+    std::mt19937 rng(run);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     int result = -1;
     for (int step = 0; step < steps && result < 0; ++step) {
@@ -155,19 +155,19 @@ int firstDifference(Model& model, unsigned seed, int steps)
 
 TEST(StructureAgainstModel, RandomOperationsAgreeWithThePlainModel)
 {
-    for (unsigned seed = 1; seed <= 40; ++seed) {
+    for (unsigned run = 1; run <= 40; ++run) {
         Model model;
-        EXPECT_EQ(firstDifference(model, seed, 300), -1) << "seed " << seed;
+        EXPECT_EQ(firstDifference(model, run, 300), -1) << "run " << run;
     }
 }
 
 TEST(StructureAgainstModel, AFaultyModelIsCaught)
 {
     int caught = 0;
-    for (unsigned seed = 1; seed <= 10; ++seed) {
+    for (unsigned run = 1; run <= 10; ++run) {
         Model model;
         model.faultyInsert = true;
-        caught += firstDifference(model, seed, 300) >= 0 ? 1 : 0;
+        caught += firstDifference(model, run, 300) >= 0 ? 1 : 0;
     }
     EXPECT_EQ(caught, 10) << "the comparison must notice a row inserted one place too low";
 }
