@@ -1,11 +1,14 @@
-// kestra-ss sheet show|import|export: the grid's files for scripts. Texts in the line formats are
-// escaped so one cell is one line: backslash, tab, line feed and carriage return appear as \\, \t,
-// \n and \r, in what show prints and in what import reads.
+// kestra-ss sheet show|import|export|eval|bench: the grid's files and formulas for scripts. Texts in the
+// line formats are escaped so one cell is one line: backslash, tab, line feed and carriage return
+// appear as \\, \t, \n and \r, in what show and eval print and in what import, eval and bench read.
 #include "app/SheetCommand.h"
 
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -103,17 +106,18 @@ int show(const char* file)
     return std::fflush(stdout) == 0 ? 0 : fail("cannot write the output");
 }
 
-int import(const char* cellsFile, const char* outFile)
+struct Entry {
+    int row, col;
+    std::string content;
+};
+
+// Reads lines row<TAB>column<TAB>content; 0 or the exit code of a failure (message printed).
+int readCells(const char* cellsFile, std::vector<Entry>& entries, int& maxRow, int& maxCol)
 {
     std::ifstream in(cellsFile, std::ios::binary);
     if (!in)
         return fail(std::string("cannot open \"") + cellsFile + "\"");
-    struct Entry {
-        int row, col;
-        std::string content;
-    };
-    std::vector<Entry> entries;
-    int maxRow = 0, maxCol = 0;
+    maxRow = maxCol = 0;
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -141,6 +145,114 @@ int import(const char* cellsFile, const char* outFile)
     }
     if (in.bad())
         return fail(std::string("cannot read \"") + cellsFile + "\"");
+    return 0;
+}
+
+// A sheet of the cells' size with every cell entered as a user types it; automatic recalculation
+// is off while the cells are entered and the sheet is recalculated once at the end.
+int buildSheet(HWND g, const std::vector<Entry>& entries, int maxRow, int maxCol, bool r1c1)
+{
+    if (!g || !SSSetMaxRows(g, maxRow) || !SSSetMaxCols(g, maxCol))
+        return fail("not enough memory for a sheet of " + std::to_string(maxRow) + " rows");
+    SSSetBool(g, SSB_ALLOWUSERFORMULAS, TRUE);
+    SSSetBool(g, SSB_REDRAW, FALSE);
+    SSSetBool(g, SSB_AUTOCALC, FALSE);
+    if (r1c1)
+        SSSetRefStyle(g, SS_REFSTYLE_R1C1);
+    for (const Entry& e : entries)
+        if (!kxgrid::enterText(g, e.col, e.row, e.content))
+            return fail("row " + std::to_string(e.row) + " column " + std::to_string(e.col) + ": the cell refuses its content");
+    SSReCalc(g);
+    SSSetBool(g, SSB_AUTOCALC, TRUE);
+    return 0;
+}
+
+std::string dataText(HWND g, int c, int r, std::string& text)
+{
+    const int n = SSGetDataLen(g, c, r);
+    if (n <= 0)
+        return std::string();
+    text.assign(static_cast<size_t>(n) + 1, '\0');
+    SSGetData(g, c, r, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+int eval(const char* cellsFile, bool r1c1)
+{
+    std::vector<Entry> entries;
+    int maxRow = 0, maxCol = 0;
+    if (int rc = readCells(cellsFile, entries, maxRow, maxCol))
+        return rc;
+    ScopedGrid g;
+    if (int rc = buildSheet(g.hwnd, entries, maxRow, maxCol, r1c1))
+        return rc;
+    std::string out, text;
+    for (int r = 0; r <= maxRow; ++r)
+        for (int c = 0; c <= maxCol; ++c) {
+            if (dataText(g.hwnd, c, r, text).empty())
+                continue;
+            out += std::to_string(r) + '\t' + std::to_string(c) + '\t' + escapeField(text) + '\n';
+            if (out.size() > (1u << 20)) {
+                std::fwrite(out.data(), 1, out.size(), stdout);
+                out.clear();
+            }
+        }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : fail("cannot write the output");
+}
+
+double msSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+int bench(const char* cellsFile, int editRow, int editCol)
+{
+    std::vector<Entry> entries;
+    int maxRow = 0, maxCol = 0;
+    if (int rc = readCells(cellsFile, entries, maxRow, maxCol))
+        return rc;
+    const auto buildStart = std::chrono::steady_clock::now();
+    ScopedGrid g;
+    if (int rc = buildSheet(g.hwnd, entries, maxRow, maxCol, false))
+        return rc;
+    const double buildMs = msSince(buildStart);
+
+    double value = 0;
+    if (editRow > maxRow || editCol > maxCol || SSGetFormulaLen(g.hwnd, editCol, editRow) > 0 ||
+        !SSGetFloat(g.hwnd, editCol, editRow, &value))
+        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
+                    " holds no number");
+    const auto recalcStart = std::chrono::steady_clock::now();
+    if (!SSSetFloat(g.hwnd, editCol, editRow, value + 1))
+        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
+                    " refuses the new number");
+    const double recalcMs = msSince(recalcStart);
+
+    const auto readStart = std::chrono::steady_clock::now();
+    std::string text;
+    std::size_t bytes = 0;
+    for (int r = 1; r <= maxRow; ++r)
+        for (int c = 1; c <= maxCol; ++c)
+            bytes += dataText(g.hwnd, c, r, text).size();
+    const double readMs = msSince(readStart);
+    (void)bytes;
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+    std::printf("{\"build_ms\": %.3f, \"recalc_ms\": %.3f, \"read_ms\": %.3f, \"peak_memory_mb\": %.1f}\n", buildMs,
+                recalcMs, readMs, peakMb);
+    return std::fflush(stdout) == 0 ? 0 : fail("cannot write the output");
+}
+
+int import(const char* cellsFile, const char* outFile)
+{
+    std::vector<Entry> entries;
+    int maxRow = 0, maxCol = 0;
+    if (int rc = readCells(cellsFile, entries, maxRow, maxCol))
+        return rc;
     ScopedGrid g;
     if (!g.hwnd || !SSSetMaxRows(g.hwnd, maxRow) || !SSSetMaxCols(g.hwnd, maxCol))
         return fail("not enough memory for a sheet of " + std::to_string(maxRow) + " rows");
@@ -176,6 +288,13 @@ void printSheetUsage(bool toStderr)
                "           (a leading = makes a formula), and save it as OUT\n"
                "       kestra-ss sheet export FILE OUT.csv\n"
                "           write the sheet's cells as CSV\n"
+               "       kestra-ss sheet eval CELLS [--r1c1]\n"
+               "           build a sheet from CELLS as import does, recalculate it and print every non-empty\n"
+               "           cell as row<TAB>column<TAB>data; --r1c1 reads formulas in R1C1 style\n"
+               "       kestra-ss sheet bench CELLS [--edit ROW,COL]\n"
+               "           build the sheet, add 1 to the number in ROW,COL (default 1,1) with automatic\n"
+               "           recalculation on, read every cell back and print one JSON line:\n"
+               "           {\"build_ms\", \"recalc_ms\", \"read_ms\", \"peak_memory_mb\"}\n"
                "       In cell texts \\\\, \\t, \\n and \\r stand for a backslash, tab, line feed and return.\n",
                toStderr ? stderr : stdout);
 }
@@ -189,6 +308,22 @@ int runSheetCommand(int argc, char** argv)
         return import(argv[2], argv[3]);
     if (sub == "export" && argc == 4)
         return exportCsv(argv[2], argv[3]);
+    if (sub == "eval" && (argc == 3 || (argc == 4 && std::string_view(argv[3]) == "--r1c1")))
+        return eval(argv[2], argc == 4);
+    if (sub == "bench" && (argc == 3 || (argc == 5 && std::string_view(argv[3]) == "--edit"))) {
+        int row = 1, col = 1;
+        if (argc == 5) {
+            const std::string_view where = argv[4];
+            const size_t comma = where.find(',');
+            if (comma == std::string_view::npos || !readIndex(where.substr(0, comma), SS_MAX_ROWS, row) ||
+                !readIndex(where.substr(comma + 1), SS_MAX_COLS, col) || row < 1 || col < 1) {
+                std::fputs("usage:\n", stderr);
+                printSheetUsage(true);
+                return 2;
+            }
+        }
+        return bench(argv[2], row, col);
+    }
     std::fputs("usage:\n", stderr);
     printSheetUsage(true);
     return 2;

@@ -1,4 +1,4 @@
-// The "sheet" tools of kestra-ss: show, import and export sheet files from the command line.
+// The "sheet" tools of kestra-ss: show, import, export, eval and bench sheet files from the command line.
 #pragma once
 
 namespace kxapp {

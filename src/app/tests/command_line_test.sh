@@ -37,6 +37,34 @@ check "sheet show without a file exit" 2 $?
 "$prog" nosuchcommand > /dev/null 2>&1
 check "unknown command exit" 2 $?
 
+# sheet eval recalculates and prints what the cells show: numbers in general format, booleans,
+# error codes; texts after an apostrophe stay texts.
+printf '1\t1\t3\n1\t2\t=A1/7\n2\t1\tTRUE\n2\t2\t=A1>2\n3\t1\t=A1/0\n3\t2\t=SUM(A1:B1)*2\n4\t1\t'"'"'5\n' > "$work/eval.txt"
+out=$("$prog" sheet eval "$work/eval.txt")
+check "sheet eval exit" 0 $?
+check "sheet eval output" "$(printf '1\t1\t3\n1\t2\t0.428571428571429\n2\t1\tTRUE\n2\t2\tTRUE\n3\t1\t#DIV/0!\n3\t2\t6.85714285714286\n4\t1\t5')" "$out"
+printf '1\t1\t2\n1\t2\t=RC[-1]*10\n2\t2\t=R[-1]C+R1C1\n' > "$work/r1c1.txt"
+out=$("$prog" sheet eval "$work/r1c1.txt" --r1c1)
+check "sheet eval --r1c1" "$(printf '1\t1\t2\n1\t2\t20\n2\t2\t22')" "$out"
+"$prog" sheet eval "$work/missing.txt" > /dev/null 2> "$work/err.txt"
+check "sheet eval of a missing file exit" 1 $?
+grep -q 'missing.txt' "$work/err.txt"
+check "sheet eval of a missing file message" 0 $?
+"$prog" sheet eval "$work/eval.txt" --a1 > /dev/null 2>&1
+check "sheet eval with an unknown option exit" 2 $?
+
+# sheet bench prints one JSON line with the four figures.
+printf '1\t1\t1\n2\t1\t=A1+1\n3\t1\t=A2+1\n1\t2\t=SUM(A1:A3)\n' > "$work/bench.txt"
+out=$("$prog" sheet bench "$work/bench.txt" --edit 1,1)
+check "sheet bench exit" 0 $?
+check "sheet bench lines" 1 "$(printf '%s\n' "$out" | wc -l | tr -d ' ')"
+printf '%s' "$out" | grep -Eq '^\{"build_ms": [0-9.]+, "recalc_ms": [0-9.]+, "read_ms": [0-9.]+, "peak_memory_mb": [0-9.]+\}$'
+check "sheet bench JSON keys" 0 $?
+"$prog" sheet bench "$work/bench.txt" --edit 1,2 > /dev/null 2>&1
+check "sheet bench of a formula cell exit" 1 $?
+"$prog" sheet bench "$work/bench.txt" --edit x > /dev/null 2>&1
+check "sheet bench with a bad cell exit" 2 $?
+
 # layout show prints the sample layout; an unreadable layout exits 1.
 out=$("$prog" layout show 'End plates\end plate')
 check "layout show exit" 0 $?

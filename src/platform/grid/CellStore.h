@@ -6,6 +6,7 @@
 // Nothing here knows windows, options or the selection; GridControl.h does.
 #pragma once
 
+#include "platform/formula/Value.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/win/Font.h"
 
@@ -39,7 +40,8 @@ struct CellStyle {
 };
 
 struct CellExtra {
-    std::string formula;  // as typed, without the leading "="
+    std::string formula;  // as typed, without the leading "=" (with the engine: its text in the grid's style)
+    kxformula::Value result;  // the formula's last result, as the engine delivered it
     std::string tag;
     std::string note;
     bool empty() const { return formula.empty() && tag.empty() && note.empty(); }

@@ -1,11 +1,13 @@
 // Copy and paste of blocks as tab-separated text: the form spreadsheet programs put on the
 // clipboard. Fields holding a tab, a line break or a quote are quoted, with quotes doubled.
 #include "platform/grid/GridControl.h"
+#include "platform/grid/SheetFormulas.h"
 
 #include "platform/win/Clipboard.h"
 #include "platform/win/Window.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kxgrid::detail {
 
@@ -48,6 +50,36 @@ void selectionBlock(const Grid& g, int& c1, int& r1, int& c2, int& r2)
     }
 }
 
+// The last block copied from a grid: a paste of exactly this text moves the relative references of
+// its formulas by the distance between the copied block and the paste.
+struct LastCopy {
+    HWND grid = nullptr;
+    int col = 0, row = 0;
+    std::string text;
+};
+
+LastCopy& lastCopy()
+{
+    static LastCopy copy;
+    return copy;
+}
+
+// What a copy writes for a cell: a formula cell as its formula ("=...", in the grid's style) when
+// typed formulas are allowed, so that pasting makes formulas again; otherwise what the cell shows.
+std::string copyField(const Grid& g, int col, int row)
+{
+    if (g.option(SSB_ALLOWUSERFORMULAS)) {
+        const Cell* c = g.sheet().find(col, row);
+        if (c && !c->formula().empty()) {
+            std::string shown;
+            if (!(g.hook && g.hook->formulaText(g.hwnd(), col, row, shown)))
+                shown = c->formula();
+            return "=" + shown;
+        }
+    }
+    return g.data(col, row);
+}
+
 } // namespace
 
 } // namespace kxgrid::detail
@@ -66,10 +98,11 @@ bool copyText(HWND grid, int col1, int row1, int col2, int row2, std::string& ou
             for (int c = col1; c <= col2; ++c) {
                 if (c > col1)
                     out += '\t';
-                detail::appendField(out, g->data(c, r));
+                detail::appendField(out, detail::copyField(*g, c, r));
             }
             out += "\r\n";
         }
+        detail::lastCopy() = {grid, col1, row1, out};
     } catch (...) {
         out.clear();
         return false;
@@ -87,6 +120,13 @@ int pasteText(HWND grid, int col, int row, std::string_view text)
     if (!g->sheet().validCell(col, row))
         return 0;
     int written = 0;
+    detail::SheetFormulas* formulas = g->formulas();
+    // One recalculation for the whole paste.
+    std::optional<kxformula::Engine::UpdateBatch> batch;
+    if (formulas)
+        batch.emplace(formulas->engine());
+    const detail::LastCopy& copied = detail::lastCopy();
+    const bool ownCopy = formulas && copied.grid == grid && copied.text == text;
     try {
         int r = row, c = col;
         size_t i = 0;
@@ -118,6 +158,9 @@ int pasteText(HWND grid, int col, int row, std::string_view text)
             if (r <= g->sheet().rows() && c <= g->sheet().cols() && detail::pasteable(*g, c, r)) {
                 const detail::Cell* existing = g->sheet().find(c, r);
                 const bool same = existing ? (existing->data == field && existing->formula().empty()) : field.empty();
+                if (ownCopy && field.size() > 1 && field.front() == '=' && g->option(SSB_ALLOWUSERFORMULAS))
+                    field = "=" + formulas->moveFormulaText(field.substr(1), copied.col + (c - col),
+                                                            copied.row + (r - row), c, r);
                 if (!same && g->enterText(c, r, field))
                     ++written;
             }

@@ -1,6 +1,7 @@
 // One grid's state and the operations the SS functions and the window procedure share: contents
 // with their type rules, the change flag, the active cell, the selection and the in-cell editor.
 #include "platform/grid/GridControl.h"
+#include "platform/grid/SheetFormulas.h"
 
 #include "platform/win/Window.h"
 
@@ -64,6 +65,9 @@ bool Grid::setOption(int number, bool on)
     m_options.set(static_cast<size_t>(number), on);
     if (number == SSB_REDRAW && on && !was)
         InvalidateRect(m_hwnd, nullptr, FALSE);
+    if (number == SSB_AUTOCALC && on != was)
+        if (SheetFormulas* f = formulas())
+            f->autoRecalcChanged(on);
     if (number == SSB_AUTOCALC && on && !was && hook)
         hook->dataChanged(m_hwnd, -1, -1);
     if ((number == SSB_SHOWROWHEADERS || number == SSB_SHOWCOLHEADERS) && option(SSB_REDRAW))
@@ -76,8 +80,16 @@ void Grid::changed(int col, int row)
     m_options.set(SSB_CHANGEMADE);
     if (m_options.test(SSB_REDRAW))
         kxwin::notifyWindowChanged(m_hwnd, kxwin::WindowChange::Content);
+    if (col >= 0 && row >= 0)
+        if (SheetFormulas* f = formulas())
+            f->valueChanged(col, row);
     if (hook && m_options.test(SSB_AUTOCALC))
         hook->dataChanged(m_hwnd, col, row);
+}
+
+SheetFormulas* Grid::formulas() const
+{
+    return hook && hook == ownedHook.get() ? dynamic_cast<SheetFormulas*>(hook) : nullptr;
 }
 
 namespace {
@@ -94,6 +106,7 @@ void store(Grid& g, int col, int row, std::string&& value, bool keepFormula)
     c.data = std::move(value);
     if (!keepFormula && c.extra && !c.extra->formula.empty()) {
         c.extra->formula.clear();
+        c.extra->result = kxformula::Value();
         if (c.extra->empty())
             c.extra.reset();
         if (g.hook)
@@ -136,6 +149,10 @@ std::string Grid::data(int col, int row) const
     const Cell* c = m_sheet.find(col, row);
     if (!c || c->data.empty())
         return std::string();
+    // A leading apostrophe marks a typed text ("'5" is the text 5); the cell shows the text.
+    if (c->data.front() == '\'' && col >= 1 && row >= 1 && typeOf(col, row).type == SS_TYPE_EDIT &&
+        (!c->extra || c->extra->formula.empty()))
+        return c->data.substr(1);
     return displayText(typeOf(col, row), c->data);
 }
 
@@ -180,6 +197,8 @@ bool Grid::setFormula(int col, int row, std::string_view formula)
         e->formula.assign(formula);
         if (!formula.empty())
             m_sheet.at(col, row).data.clear();  // until the engine computes the result
+        else
+            e->result = kxformula::Value();
         pruneExtra(m_sheet, col, row);
     }
     if (hook)
@@ -239,6 +258,8 @@ void Grid::setType(int col1, int row1, int col2, int row2, const SS_CELLTYPE& ty
             std::optional<std::string> v = coerceData(t, cell->data);
             m_sheet.at(c, r).data = v ? std::move(*v) : std::string();
         }
+    if (SheetFormulas* f = formulas())
+        f->blockChanged(col1, row1, col2, row2);
     changed();
 }
 

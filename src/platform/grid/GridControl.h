@@ -14,6 +14,8 @@
 
 namespace kxgrid::detail {
 
+class SheetFormulas;
+
 // Headless metrics: the default cell font is the 8-point dialog font (13 pixels, 6 per character).
 inline constexpr int kDefaultFontHeight = 13;
 inline constexpr int kCharWidth = 6;
@@ -142,6 +144,8 @@ public:
     // Not owned: the grid's formula engine (null: formulas are kept but not evaluated).
     FormulaHook* hook = nullptr;
     std::unique_ptr<FormulaHook> ownedHook;
+    // The grid's own formula engine when it is the installed hook; null otherwise.
+    SheetFormulas* formulas() const;
     std::string lastError;
 
     // Pixel layout: the left of column `col` and the top of row `row` relative to the first

@@ -2,6 +2,7 @@
 // focus) turned into edits, moves and the notifications its owner gets. Painting draws the visible
 // cells into the window's drawing context. The SS functions are in Spread.cpp.
 #include "platform/grid/GridControl.h"
+#include "platform/grid/SheetFormulas.h"
 
 #include "platform/win/DrawingContext.h"
 #include "platform/win/UserInput.h"
@@ -441,10 +442,9 @@ LRESULT gridProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (!notificationRunning())
             retired().clear();
         auto grid = std::make_unique<Grid>(hwnd);
-        if (g_hookFactory) {
-            grid->ownedHook = g_hookFactory(hwnd);
-            grid->hook = grid->ownedHook.get();
-        }
+        // Every grid computes its formulas with the grid's engine unless a factory provides another.
+        grid->ownedHook = g_hookFactory ? g_hookFactory(hwnd) : std::make_unique<SheetFormulas>(hwnd);
+        grid->hook = grid->ownedHook.get();
         grids()[hwnd] = std::move(grid);
         return 0;
     }

@@ -3,6 +3,7 @@
 // and the CSV export.
 #include "platform/grid/AtomicSave.h"
 #include "platform/grid/GridControl.h"
+#include "platform/grid/SheetFormulas.h"
 
 #include "platform/win/Window.h"
 
@@ -837,7 +838,9 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
     g.autoSizeRows = look.visRows;
     g.textTip = look.tip;
     g.setOption(SSB_CHANGEMADE, false);
-    if (g.hook) {
+    if (SheetFormulas* f = g.formulas()) {
+        f->sheetLoaded();
+    } else if (g.hook) {
         g.hook->refStyleChanged(g.hwnd(), refStyle);
         g.sheet().forEachCell([&](int c, int r, const Cell& cell) {
             if (!cell.formula().empty())

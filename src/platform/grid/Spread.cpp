@@ -3,6 +3,7 @@
 #include "platform/grid/Spread.h"
 
 #include "platform/grid/GridControl.h"
+#include "platform/grid/SheetFormulas.h"
 #include "platform/win/Window.h"
 
 #include <algorithm>
@@ -121,6 +122,8 @@ BOOL SSSetMaxRows(HWND hwnd, int rows)
         if (!g.sheet().setRows(rows))
             return FALSE;
         g.clampView();
+        if (kxgrid::detail::SheetFormulas* f = g.formulas())
+            f->sizeChanged();
         g.changed();
         return TRUE;
     });
@@ -134,6 +137,8 @@ BOOL SSSetMaxCols(HWND hwnd, int cols)
         if (!g.sheet().setCols(cols))
             return FALSE;
         g.clampView();
+        if (kxgrid::detail::SheetFormulas* f = g.formulas())
+            f->sizeChanged();
         g.changed();
         return TRUE;
     });
@@ -237,6 +242,8 @@ BOOL SSClearData(HWND hwnd, int col1, int row1, int col2, int row2)
                 w.data.clear();
                 w.extra.reset();
             }
+        if (kxgrid::detail::SheetFormulas* f = g.formulas())
+            f->blockChanged(col1, row1, col2, row2);
         g.changed();
         return TRUE;
     });
@@ -940,13 +947,17 @@ BOOL SSGetNotifyCell(HWND hwnd, int* col, int* row)
 
 namespace {
 
-BOOL structure(HWND hwnd, bool (kxgrid::detail::Sheet::*op)(int), int index)
+BOOL structure(HWND hwnd, bool (kxgrid::detail::Sheet::*op)(int), void (kxgrid::detail::SheetFormulas::*moved)(int),
+               int index)
 {
     return withGrid(hwnd, FALSE, [&](Grid& g) {
         if (!g.commitEdit())
             g.cancelEdit();
         if (!(g.sheet().*op)(index))
             return FALSE;
+        // The engine moves its formulas after the sheet moved the cells.
+        if (kxgrid::detail::SheetFormulas* f = g.formulas())
+            (f->*moved)(index);
         g.clampView();
         g.changed();
         return TRUE;
@@ -955,18 +966,25 @@ BOOL structure(HWND hwnd, bool (kxgrid::detail::Sheet::*op)(int), int index)
 
 } // namespace
 
-BOOL SSInsRow(HWND hwnd, int row) { return structure(hwnd, &kxgrid::detail::Sheet::insertRow, row); }
-BOOL SSDelRow(HWND hwnd, int row) { return structure(hwnd, &kxgrid::detail::Sheet::deleteRow, row); }
-BOOL SSInsCol(HWND hwnd, int col) { return structure(hwnd, &kxgrid::detail::Sheet::insertCol, col); }
-BOOL SSDelCol(HWND hwnd, int col) { return structure(hwnd, &kxgrid::detail::Sheet::deleteCol, col); }
+using kxgrid::detail::Sheet;
+using kxgrid::detail::SheetFormulas;
+BOOL SSInsRow(HWND hwnd, int row) { return structure(hwnd, &Sheet::insertRow, &SheetFormulas::rowInserted, row); }
+BOOL SSDelRow(HWND hwnd, int row) { return structure(hwnd, &Sheet::deleteRow, &SheetFormulas::rowDeleted, row); }
+BOOL SSInsCol(HWND hwnd, int col) { return structure(hwnd, &Sheet::insertCol, &SheetFormulas::colInserted, col); }
+BOOL SSDelCol(HWND hwnd, int col) { return structure(hwnd, &Sheet::deleteCol, &SheetFormulas::colDeleted, col); }
 
 BOOL SSCopyRange(HWND hwnd, int col1, int row1, int col2, int row2, int destCol, int destRow)
 {
     return withGrid(hwnd, FALSE, [&](Grid& g) {
         col1 = Grid::normalise(col1), row1 = Grid::normalise(row1), col2 = Grid::normalise(col2);
         row2 = Grid::normalise(row2), destCol = Grid::normalise(destCol), destRow = Grid::normalise(destRow);
+        SheetFormulas* f = g.formulas();
+        if (f && g.blockArg(col1, row1, col2, row2) && g.sheet().validCell(destCol, destRow))
+            f->beforeMove(col1, row1, col2, row2, destCol, destRow, false);
         if (!g.sheet().copyRange(col1, row1, col2, row2, destCol, destRow))
             return FALSE;
+        if (f)
+            f->afterMove();
         g.changed();
         return TRUE;
     });
@@ -977,8 +995,13 @@ BOOL SSSwapRange(HWND hwnd, int col1, int row1, int col2, int row2, int destCol,
     return withGrid(hwnd, FALSE, [&](Grid& g) {
         col1 = Grid::normalise(col1), row1 = Grid::normalise(row1), col2 = Grid::normalise(col2);
         row2 = Grid::normalise(row2), destCol = Grid::normalise(destCol), destRow = Grid::normalise(destRow);
+        SheetFormulas* f = g.formulas();
+        if (f && g.blockArg(col1, row1, col2, row2) && g.sheet().validCell(destCol, destRow))
+            f->beforeMove(col1, row1, col2, row2, destCol, destRow, true);
         if (!g.sheet().swapRange(col1, row1, col2, row2, destCol, destRow))
             return FALSE;
+        if (f)
+            f->afterMove();
         g.changed();
         return TRUE;
     });
@@ -1027,10 +1050,15 @@ BOOL SSAddCustomFunctionExt(HWND hwnd, LPCSTR name, short minArgs, short maxArgs
         for (char& c : upper)
             if (c >= 'a' && c <= 'z')
                 c = static_cast<char>(c - 32);
+        SheetFormulas* engine = g.formulas();
+        if (engine && !proc)
+            return FALSE;
         std::erase_if(g.customFunctions, [&](const kxgrid::detail::CustomFunction& f) { return f.name == upper; });
-        g.customFunctions.push_back({upper, minArgs, maxArgs, proc, flags});
         if (g.hook)
             g.hook->customFunctionAdded(hwnd, upper, minArgs, maxArgs, proc, flags);
+        if (engine && !engine->engine().isFunctionRegistered(upper))
+            return FALSE;  // a name the engine refuses (a built-in function, bad characters)
+        g.customFunctions.push_back({upper, minArgs, maxArgs, proc, flags});
         return TRUE;
     });
 }

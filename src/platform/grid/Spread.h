@@ -7,16 +7,81 @@
 
 #include "platform/grid/GridTypes.h"
 #include "platform/grid/KxGridExport.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Font.h"
 #include "platform/win/WinTypes.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
-// A custom formula function's evaluation callback. Its value record is the formula engine's; the
-// grid only keeps the registration and hands it to the engine.
-using SSFUNCPROC = BOOL (*)(void* result, void* args, short argCount);
+// --- Custom formula functions ----------------------------------------------------------------------
+// One value passed to or returned by a custom function: 24 bytes, the same layout on every build.
+// `status` says whether the record holds a value; `kind` which field holds it:
+//   SS_VALUE_LONG    longValue            (a whole number)
+//   SS_VALUE_DOUBLE  doubleValue
+//   SS_VALUE_STRING  stringHandle         UTF-8, zero-terminated, in a GlobalAlloc block
+//   SS_VALUE_BOOL    longValue 1 or 0
+//   SS_VALUE_ERROR   longValue, one of SS_VALUEERROR_*   (status SS_VALUESTATUS_ERROR)
+//   SS_VALUE_RANGE   cell .. lastCell      (a range written in the formula; a single cell written
+//                                          in the formula arrives as its value)
+//   SS_VALUE_EMPTY   nothing (an empty cell, an omitted argument)
+// Handles: the grid allocates the argument strings and frees them after the callback returns
+// (the callback reads them and must not free them). A string the callback returns in `result` is
+// a block it allocated with GlobalAlloc; the grid reads it and frees it.
+struct SS_CELLCOORD {
+    std::int32_t col;
+    std::int32_t row;
+};
+struct SS_VALUE {
+    std::int16_t status;       // SS_VALUESTATUS_*
+    std::int16_t kind;         // SS_VALUE_*
+    std::int32_t longValue;
+    union {
+        double doubleValue;
+        SS_CELLCOORD cell;     // first cell of a range
+    };
+    union {
+        HGLOBAL stringHandle;
+        SS_CELLCOORD lastCell; // last cell of a range
+    };
+};
+static_assert(sizeof(SS_VALUE) == 24, "the value record is 24 bytes");
+static_assert(offsetof(SS_VALUE, status) == 0 && offsetof(SS_VALUE, kind) == 2);
+static_assert(offsetof(SS_VALUE, longValue) == 4 && offsetof(SS_VALUE, doubleValue) == 8);
+static_assert(offsetof(SS_VALUE, cell) == 8 && offsetof(SS_VALUE, stringHandle) == 16);
+static_assert(offsetof(SS_VALUE, lastCell) == 16);
+
+inline constexpr std::int16_t SS_VALUESTATUS_OK = 0;
+inline constexpr std::int16_t SS_VALUESTATUS_ERROR = 1;
+inline constexpr std::int16_t SS_VALUESTATUS_EMPTY = 2;  // "no value": the calling cell stays empty
+
+inline constexpr std::int16_t SS_VALUE_EMPTY = 0;
+inline constexpr std::int16_t SS_VALUE_LONG = 1;
+inline constexpr std::int16_t SS_VALUE_DOUBLE = 2;
+inline constexpr std::int16_t SS_VALUE_STRING = 3;
+inline constexpr std::int16_t SS_VALUE_BOOL = 4;
+inline constexpr std::int16_t SS_VALUE_ERROR = 5;
+inline constexpr std::int16_t SS_VALUE_RANGE = 6;
+
+// Error codes (longValue of an SS_VALUE_ERROR record), as the cells show them.
+inline constexpr std::int32_t SS_VALUEERROR_NULL = 1;   // #NULL!
+inline constexpr std::int32_t SS_VALUEERROR_DIV0 = 2;   // #DIV/0!
+inline constexpr std::int32_t SS_VALUEERROR_VALUE = 3;  // #VALUE!
+inline constexpr std::int32_t SS_VALUEERROR_REF = 4;    // #REF!
+inline constexpr std::int32_t SS_VALUEERROR_NAME = 5;   // #NAME?
+inline constexpr std::int32_t SS_VALUEERROR_NUM = 6;    // #NUM!
+inline constexpr std::int32_t SS_VALUEERROR_NA = 7;     // #N/A
+inline constexpr std::int32_t SS_VALUEERROR_CYCLE = 8;  // #CYCLE!
+inline constexpr std::int32_t SS_VALUEERROR_SYNTAX = 9; // #ERROR!
+
+// A custom function's callback. `grid`, `col` and `row` name the calling sheet and the cell whose
+// formula calls it; `args` holds argCount records (argCount may be 0, args then null). The callback
+// fills `result` (it arrives with status SS_VALUESTATUS_EMPTY) and returns TRUE; FALSE makes the
+// call #VALUE!. It may read and write cells of any grid, the calling one included.
+using SSFUNCPROC = BOOL (*)(HWND grid, int col, int row, SS_VALUE* result, const SS_VALUE* args, short argCount);
 
 // --- Counts ------------------------------------------------------------------------------------
 // FALSE for a negative count or one above SS_MAX_ROWS / SS_MAX_COLS, and when memory runs out;
@@ -206,10 +271,14 @@ KXGRID_API BOOL SSExportToCSV(HWND hwnd, LPCSTR fileName);
 // Reference style 0, 1 or 2 (SS_REFSTYLE_*); FALSE for others.
 KXGRID_API BOOL SSSetRefStyle(HWND hwnd, short style);
 KXGRID_API short SSGetRefStyle(HWND hwnd);
-// Without a formula engine these keep their records and return TRUE, changing no result.
+// Every grid has the formula engine (docs/formulas.md) unless a hook replaces it; without any
+// engine these keep their records and return TRUE, changing no result. SSReCalcCell is FALSE for a
+// cell without a formula.
 KXGRID_API BOOL SSReCalc(HWND hwnd);
 KXGRID_API BOOL SSReCalcCell(HWND hwnd, int col, int row);
-// Registers (or replaces, by name without regard to case) a custom function.
+// Registers (or replaces, by name without regard to case) a custom function; formulas calling it
+// are recalculated. FALSE for a bad name or counts, a null callback, or a built-in function's name.
+// Loading a file forgets the registered functions: register them after SSLoadFromFile.
 KXGRID_API BOOL SSAddCustomFunctionExt(HWND hwnd, LPCSTR name, short minArgs, short maxArgs, SSFUNCPROC proc,
                                        long flags);
 

@@ -103,7 +103,7 @@ TEST(SheetFile, EverythingRoundTripsAndTheSecondSaveIsByteIdentical)
     EXPECT_EQ(data(b, 3, 1), "Größe ÿ ¿ \xFF\x01");
     EXPECT_EQ(data(b, SS_HEADER, SS_HEADER), "corner");
     EXPECT_EQ(tag(b, 1, 1), "the tag");
-    EXPECT_EQ(formula(b, 4, 4), "SUM(A1:A3)");
+    EXPECT_EQ(formula(b, 4, 4), "SUM(R[-3]C[-3]:R[-1]C[-3])") << "formulas read back in the sheet's reference style";
     EXPECT_EQ(data(b, 2, 2), "1234.568");
     EXPECT_EQ(value(b, 2, 2), "1234.5678");
     EXPECT_EQ(value(b, 3, 3), "2");
