@@ -5,6 +5,7 @@
 #include "frame/ModelessDialogs.h"
 #include "macro/MacroLaunchers.h"
 #include "platform/host/Acrx.h"
+#include "spread/SpreadLaunchers.h"
 
 extern "C" {
 // The host's entry: 1 loads, 2 unloads; every message answers 0.

@@ -1,0 +1,208 @@
+// Table files kept loaded for FROMTABLE, with the key indexes that make a lookup into a long table
+// cost a hash probe instead of a scan of every row.
+#include "spread/TableCache.h"
+
+#include "core/Paths.h"
+#include "platform/grid/Spread.h"
+#include "platform/win/Window.h"
+#include "spread/SheetFiles.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace kxss {
+
+namespace {
+
+// At most this many tables stay loaded; the least recently used one goes first. Lookups go to a
+// handful of library tables, and each kept table costs its whole sheet in memory.
+constexpr std::size_t kMaxTables = 16;
+
+// What identifies the file behind a name: a file replaced, rewritten or reached through a link
+// that now points elsewhere differs in one of these.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long seconds = 0;
+    long nanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const std::string& name)
+{
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, static_cast<long long>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec};
+}
+
+} // namespace
+
+std::string tableKey(std::string_view text)
+{
+    std::string key(text);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+std::optional<std::string> cellData(HWND grid, int col, int row)
+{
+    const int length = SSGetDataLen(grid, col, row);
+    if (length < 0)
+        return std::nullopt;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = SSGetData(grid, col, row, text.data(), length + 1);
+    if (copied < 0)
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(std::min(copied, length)));
+    return text;
+}
+
+std::string cellFormula(HWND grid, int col, int row)
+{
+    const int length = SSGetFormulaLen(grid, col, row);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = SSGetFormula(grid, col, row, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
+    return text;
+}
+
+// Header and key-column indexes, built on first use. They describe the grid's texts as they were
+// when built: the grid's "changes made" option is cleared then, and any later change to the sheet
+// (a formula recalculated to a new text, a lookup writing into the table) sets it and drops them.
+struct TableCache::Table::Indexes {
+    bool haveHeaders = false;
+    std::unordered_map<std::string, int> headers;
+    std::unordered_map<int, std::unordered_map<std::string, int>> keys;
+};
+
+TableCache::Table::~Table()
+{
+    if (grid != nullptr && IsWindow(grid))
+        DestroyWindow(grid);
+}
+
+namespace {
+
+void dropIndexesIfChanged(HWND grid, TableCache::Table::Indexes& ix)
+{
+    if (!SSGetBool(grid, SSB_CHANGEMADE))
+        return;
+    ix.haveHeaders = false;
+    ix.headers.clear();
+    ix.keys.clear();
+    SSSetBool(grid, SSB_CHANGEMADE, FALSE);
+}
+
+} // namespace
+
+int TableCache::Table::findColumn(std::string_view text)
+{
+    dropIndexesIfChanged(grid, *indexes);
+    if (!indexes->haveHeaders) {
+        const int cols = SSGetMaxCols(grid);
+        for (int c = 1; c <= cols; ++c)
+            if (auto t = cellData(grid, c, 0))
+                indexes->headers.emplace(tableKey(*t), c);  // emplace keeps the first column
+        indexes->haveHeaders = true;
+    }
+    auto it = indexes->headers.find(tableKey(text));
+    return it == indexes->headers.end() ? -1 : it->second;
+}
+
+int TableCache::Table::findRow(int column, std::string_view text)
+{
+    dropIndexesIfChanged(grid, *indexes);
+    auto [slot, made] = indexes->keys.try_emplace(column);
+    if (made) {
+        const int rows = SSGetMaxRows(grid);
+        slot->second.reserve(static_cast<std::size_t>(std::max(rows, 0)));
+        for (int r = 1; r <= rows; ++r)
+            if (auto t = cellData(grid, column, r))
+                slot->second.emplace(tableKey(*t), r);
+    }
+    auto it = slot->second.find(tableKey(text));
+    return it == slot->second.end() ? -1 : it->second;
+}
+
+struct TableCache::Entry {
+    std::string name;  // as opened
+    FileStamp stamp;
+    unsigned long lastUse = 0;
+    Table table;
+};
+
+TableCache::~TableCache() = default;
+
+TableCache& TableCache::instance()
+{
+    static TableCache cache;
+    return cache;
+}
+
+void TableCache::clear()
+{
+    m_entries.clear();
+}
+
+TableCache::Table* TableCache::open(const std::string& nativeName)
+{
+    if (nativeName.empty())
+        return nullptr;
+    const std::optional<FileStamp> stamp = stampOf(nativeName);
+    if (!stamp)
+        return nullptr;
+    auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                              [&](const auto& e) { return e->name == nativeName; });
+    if (found != m_entries.end()) {
+        Entry& e = **found;
+        if (e.stamp == *stamp && IsWindow(e.table.grid)) {
+            e.lastUse = ++m_clock;
+            return inTableChain(e.table.canonical) ? nullptr : &e.table;
+        }
+        if (inTableChain(e.table.canonical))
+            return nullptr;
+        m_entries.erase(found);
+    }
+
+    const std::optional<std::string> canonical = kx::resolvePath(nativeName);
+    if (!canonical || inTableChain(*canonical) || tableChainDepth() >= kMaxTableChain)
+        return nullptr;
+    // Loading evaluates the table's formulas; lookups they make see this file as being evaluated.
+    TableChainScope chain(*canonical);
+    auto entry = std::make_unique<Entry>();
+    entry->name = nativeName;
+    entry->stamp = *stamp;
+    entry->table.canonical = *canonical;
+    entry->table.indexes = std::make_unique<Table::Indexes>();
+    entry->table.grid = kxgrid::createStandaloneGrid();
+    if (entry->table.grid == nullptr)
+        return nullptr;
+    ++m_loads;
+    if (!SSLoadFromFile(entry->table.grid, nativeName.c_str()))
+        return nullptr;
+    SSSetBool(entry->table.grid, SSB_CHANGEMADE, FALSE);
+    registerFromTable(entry->table.grid);
+    entry->lastUse = ++m_clock;
+
+    if (m_entries.size() >= kMaxTables) {
+        auto oldest = m_entries.end();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
+            if (!inTableChain((*it)->table.canonical) &&
+                (oldest == m_entries.end() || (*it)->lastUse < (*oldest)->lastUse))
+                oldest = it;
+        if (oldest != m_entries.end())
+            m_entries.erase(oldest);
+    }
+    m_entries.push_back(std::move(entry));
+    return &m_entries.back()->table;
+}
+
+} // namespace kxss
