@@ -220,7 +220,7 @@ int tableChainDepth()
 bool registerFromTable(HWND grid)
 {
     return SSAddCustomFunctionExt(grid, kFromTableName, kFromTableMinArgs, kFromTableMaxArgs, &fromTableCallback,
-                                  /*flags=*/1) != FALSE;
+                                  SS_CUSTFUNC_WANTCELLREF) != FALSE;
 }
 
 BOOL fromTableCallback(HWND grid, int, int, SS_VALUE* result, const SS_VALUE* args, short count)

@@ -32,12 +32,12 @@ struct ArgumentRecords {
     }
 };
 
-SS_VALUE recordOf(const CustomArgument& a, std::vector<HGLOBAL>& blocks)
+SS_VALUE recordOf(const CustomArgument& a, bool cellsAsReferences, std::vector<HGLOBAL>& blocks)
 {
     SS_VALUE r;
     std::memset(&r, 0, sizeof r);
     r.status = SS_VALUESTATUS_OK;
-    if (a.isReference && (a.column != a.lastColumn || a.row != a.lastRow)) {
+    if (a.isReference && (cellsAsReferences || a.column != a.lastColumn || a.row != a.lastRow)) {
         r.kind = SS_VALUE_RANGE;
         r.cell = {a.column, a.row};
         r.lastCell = {a.lastColumn, a.lastRow};
@@ -232,16 +232,18 @@ bool SheetFormulas::recalculateCell(HWND, int col, int row) { return m_engine.re
 void SheetFormulas::refStyleChanged(HWND, short) { syncTexts(); }
 
 void SheetFormulas::customFunctionAdded(HWND, const std::string& name, short minArgs, short maxArgs, SSFUNCPROC proc,
-                                        long)
+                                        long flags)
 {
     if (!proc)
         return;
     const HWND hwnd = m_hwnd;
-    m_engine.registerFunction(name, minArgs, maxArgs, [hwnd, proc](std::span<const CustomArgument> args, int col, int row) {
+    const bool cellsAsReferences = (flags & SS_CUSTFUNC_WANTCELLREF) != 0;
+    m_engine.registerFunction(name, minArgs, maxArgs,
+                              [hwnd, proc, cellsAsReferences](std::span<const CustomArgument> args, int col, int row) {
         ArgumentRecords in;
         in.records.reserve(args.size());
         for (const CustomArgument& a : args)
-            in.records.push_back(recordOf(a, in.blocks));
+            in.records.push_back(recordOf(a, cellsAsReferences, in.blocks));
         SS_VALUE result;
         std::memset(&result, 0, sizeof result);
         result.status = SS_VALUESTATUS_EMPTY;

@@ -26,7 +26,9 @@
 //   SS_VALUE_BOOL    longValue 1 or 0
 //   SS_VALUE_ERROR   longValue, one of SS_VALUEERROR_*   (status SS_VALUESTATUS_ERROR)
 //   SS_VALUE_RANGE   cell .. lastCell      (a range written in the formula; a single cell written
-//                                          in the formula arrives as its value)
+//                                          in the formula arrives as its value, or as a one-cell
+//                                          range when the function was added with
+//                                          SS_CUSTFUNC_WANTCELLREF)
 //   SS_VALUE_EMPTY   nothing (an empty cell, an omitted argument)
 // Handles: the grid allocates the argument strings and frees them after the callback returns
 // (the callback reads them and must not free them). A string the callback returns in `result` is
@@ -279,6 +281,9 @@ KXGRID_API BOOL SSReCalcCell(HWND hwnd, int col, int row);
 // Registers (or replaces, by name without regard to case) a custom function; formulas calling it
 // are recalculated. FALSE for a bad name or counts, a null callback, or a built-in function's name.
 // Loading a file forgets the registered functions: register them after SSLoadFromFile.
+// Flags of SSAddCustomFunctionExt: single cells written as arguments arrive as one-cell ranges
+// (for functions that need to know where a value came from, or where to write).
+inline constexpr long SS_CUSTFUNC_WANTCELLREF = 1;
 KXGRID_API BOOL SSAddCustomFunctionExt(HWND hwnd, LPCSTR name, short minArgs, short maxArgs, SSFUNCPROC proc,
                                        long flags);
 

@@ -278,3 +278,19 @@ TEST_F(FromTable, ChainsOfTablesNestEightDeep)
 }
 
 } // namespace
+
+namespace {
+
+// Through a real formula: a cell written as the position arrives as a reference, so the lookup
+// reads that cell of the table, not the calling sheet's value there.
+TEST_F(FromTable, AFormulaWithACellPositionReadsThatCellOfTheTable)
+{
+    ASSERT_TRUE(kxss::registerFromTable(calling));
+    SSSetFormula(calling, 1, 1, ("FROMTABLE(\"" + table + "\",B3)").c_str(), TRUE);
+    char text[64] = {};
+    SSGetData(calling, 1, 1, text, sizeof text);
+    EXPECT_STREQ(text, "t23");
+    kxhost::takeCommandLineText();
+}
+
+} // namespace

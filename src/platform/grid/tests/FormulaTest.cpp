@@ -179,6 +179,21 @@ BOOL refuse(HWND, int, int, SS_VALUE*, const SS_VALUE*, short) { return FALSE; }
 
 } // namespace
 
+TEST_F(GridFormulas, AFunctionThatWantsCellReferencesGetsSingleCellsAsOneCellRanges)
+{
+    SSSetData(grid, 2, 3, "key");
+    ASSERT_TRUE(SSAddCustomFunctionExt(grid, "WHERE", 1, 1, joinTexts, SS_CUSTFUNC_WANTCELLREF));
+    SSSetFormula(grid, 1, 1, "WHERE(B3)", TRUE);
+    ASSERT_EQ(g_seen.kinds, std::vector<std::int16_t>{SS_VALUE_RANGE});
+    EXPECT_EQ(g_seen.range.cell.col, 2);
+    EXPECT_EQ(g_seen.range.cell.row, 3);
+    EXPECT_EQ(g_seen.range.lastCell.col, 2);
+    EXPECT_EQ(g_seen.range.lastCell.row, 3);
+
+    SSSetFormula(grid, 1, 2, "WHERE(\"text\")", TRUE);
+    EXPECT_EQ(g_seen.kinds, std::vector<std::int16_t>{SS_VALUE_STRING}) << "values stay values";
+}
+
 TEST_F(GridFormulas, CustomFunctionsGetTheirArgumentsAndTheCallingSheet)
 {
     const int blocksBefore = kxwin::liveGlobalBlockCount();
