@@ -27,6 +27,7 @@ void onUnload()
         commands->removeGroup("KESTRA_SS");
     DestroyAllMacroDlgs();
     EndDlgEditConstraints();
+    kxss::runUnloadSteps();
     kxss::freeSharedBitmaps();
 }
 

@@ -3,6 +3,9 @@
 #include "frame/ModelessDialogs.h"
 
 #include "core/Kx_Array.h"
+
+#include <algorithm>
+#include <vector>
 #include "core/ZnTempResourceOverride.h"
 #include "platform/host/CommandLine.h"
 #include "platform/win/Bitmap.h"
@@ -131,6 +134,29 @@ CWnd* constraintEditor()
 void setConstraintEditor(CWnd* editor)
 {
     editorInstance() = editor;
+}
+
+namespace {
+
+std::vector<void (*)()>& unloadSteps()
+{
+    static std::vector<void (*)()> steps;
+    return steps;
+}
+
+} // namespace
+
+void addUnloadStep(void (*step)())
+{
+    auto& steps = unloadSteps();
+    if (step != nullptr && std::find(steps.begin(), steps.end(), step) == steps.end())
+        steps.push_back(step);
+}
+
+void runUnloadSteps()
+{
+    for (auto step : unloadSteps())
+        step();
 }
 
 HBITMAP sharedButtonBitmap(int resourceId)

@@ -48,6 +48,11 @@ int pendingMacroDialogCloses();
 CWnd* constraintEditor();
 void setConstraintEditor(CWnd* editor);
 
+// Work a subsystem wants done when the module unloads (after the dialogs are closed), such as
+// dropping caches that hold windows. Subsystems add it when they are first used.
+void addUnloadStep(void (*step)());
+void runUnloadSteps();
+
 // Shared button bitmaps 8134 and 8136, loaded when the module loads; null before.
 HBITMAP sharedButtonBitmap(int resourceId);
 void loadSharedBitmaps();

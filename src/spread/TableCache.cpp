@@ -2,6 +2,8 @@
 // cost a hash probe instead of a scan of every row.
 #include "spread/TableCache.h"
 
+#include "frame/ModelessDialogs.h"
+
 #include "core/Paths.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
@@ -144,6 +146,9 @@ TableCache::~TableCache() = default;
 TableCache& TableCache::instance()
 {
     static TableCache cache;
+    // The cached tables are grid windows: they go when the module unloads, with the dialogs.
+    static const bool unloadStepAdded = (addUnloadStep([] { TableCache::instance().clear(); }), true);
+    (void)unloadStepAdded;
     return cache;
 }
 

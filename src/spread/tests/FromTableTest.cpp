@@ -294,3 +294,19 @@ TEST_F(FromTable, AFormulaWithACellPositionReadsThatCellOfTheTable)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FromTable, TheModulesUnloadDropsTheCachedTables)
+{
+    CallRecords lookup;
+    lookup.text(table).cell(2, 3);
+    lookup.answer(calling);
+    lookup.takeString();
+    kxhost::takeCommandLineText();
+    const int windowsWithCache = kxwin::liveWindowCount();
+    kxss::runUnloadSteps();
+    EXPECT_LT(kxwin::liveWindowCount(), windowsWithCache) << "the cached table's grid is gone";
+}
+
+} // namespace
