@@ -76,39 +76,55 @@ namespace {
 // evaluation inside the other without end.
 std::vector<std::string> g_tableChain;
 
-// A reference argument: the grid passes a reference written in the formula as a range record; a
-// range of one cell names that cell.
+// A cell argument: FROMTABLE is added with SS_CUSTFUNC_WANTCELLREF, so a single cell written in the
+// formula arrives as a cell reference; a range of one cell names that cell too.
 std::optional<std::pair<int, int>> cellOf(const SS_VALUE& a)
 {
-    if (a.kind != SS_VALUE_RANGE || a.cell.col != a.lastCell.col || a.cell.row != a.lastCell.row)
+    if (a.status != SS_VALUESTATUS_OK)
         return std::nullopt;
-    return std::pair{a.cell.col, a.cell.row};
+    if (a.kind == SS_VALUE_CELL)
+        return std::pair<int, int>{a.cell.col, a.cell.row};
+    if (a.kind == SS_VALUE_RANGE && a.cell.col == a.cell.lastCol && a.cell.row == a.cell.lastRow)
+        return std::pair<int, int>{a.cell.col, a.cell.row};
+    return std::nullopt;
+}
+
+// The string handle of a string record; null for any other record.
+HGLOBAL stringHandleOf(const SS_VALUE& a)
+{
+    return a.status == SS_VALUESTATUS_OK && a.kind == SS_VALUE_STRING ? a.stringHandle : nullptr;
 }
 
 std::optional<std::string> stringOf(const SS_VALUE& a)
 {
-    if (a.kind != SS_VALUE_STRING || a.stringHandle == nullptr)
+    const HGLOBAL handle = stringHandleOf(a);
+    if (handle == nullptr)
         return std::nullopt;
-    const std::size_t size = GlobalSize(a.stringHandle);
-    const auto* bytes = static_cast<const char*>(GlobalLock(a.stringHandle));
+    const std::size_t size = GlobalSize(handle);
+    const auto* bytes = static_cast<const char*>(GlobalLock(handle));
     if (bytes == nullptr || size == 0)
         return std::nullopt;
     std::string text(bytes, strnlen(bytes, size));
-    GlobalUnlock(a.stringHandle);
+    GlobalUnlock(handle);
     return text;
 }
 
-// The text an argument stands for in a key search; no value when it cannot be formed.
+// The text an argument stands for in a key search; no value when it cannot be formed. An empty
+// argument stands for the empty text; a boolean arrives as the long 1 or 0.
 std::optional<std::string> argumentText(const SS_VALUE& a, HWND calling)
 {
+    if (a.status == SS_VALUESTATUS_EMPTY)
+        return std::string();
+    if (a.status != SS_VALUESTATUS_OK)
+        return std::nullopt;
     switch (a.kind) {
-    case SS_VALUE_LONG: return std::to_string(a.longValue);
+    case SS_VALUE_LONG: return std::to_string(std::int32_t{a.longValue});
     // A number key (=FROMTABLE(f,"Size","Weight",200)) means the text it shows.
     case SS_VALUE_DOUBLE: return kxformula::formatGeneral(a.doubleValue);
     case SS_VALUE_STRING: return stringOf(a);
-    case SS_VALUE_BOOL: return std::string(a.longValue ? "TRUE" : "FALSE");
-    case SS_VALUE_EMPTY: return std::string();
+    case SS_VALUE_CELL:
     case SS_VALUE_RANGE:
+        // A cell of the calling sheet means its data text; a range of several cells the empty text.
         if (const auto cell = cellOf(a))
             return cellData(calling, cell->first, cell->second);
         return std::string();
@@ -139,7 +155,7 @@ std::int32_t leadingInteger(const std::string& text)
 void setReadFailed(SS_VALUE& result)
 {
     result.status = SS_VALUESTATUS_ERROR;
-    result.kind = SS_VALUE_ERROR;
+    result.kind = SS_VALUE_LONG;
     result.longValue = SS_VALUEERROR_REF;
 }
 
@@ -181,15 +197,17 @@ void cellToResult(HWND grid, int col, int row, SS_VALUE& result)
     }
 }
 
-// The result line. The string stays in the result's handle: the grid receives and frees it.
+// The result line. Printing copies the text and leaves the handle alone: the result goes back to
+// the grid, the receiver, which frees it.
 void printResult(const SS_VALUE& result)
 {
     if (result.status != SS_VALUESTATUS_OK)
         return;
     switch (result.kind) {
-    case SS_VALUE_LONG: acutPrintf("Result is long: %i\n", result.longValue); break;
-    case SS_VALUE_DOUBLE: acutPrintf("Result is double: %f\n", result.doubleValue); break;
+    case SS_VALUE_LONG: acutPrintf("Result is long: %i\n", static_cast<int>(result.longValue)); break;
+    case SS_VALUE_DOUBLE: acutPrintf("Result is double: %f\n", static_cast<double>(result.doubleValue)); break;
     case SS_VALUE_STRING: acutPrintf("Result is string: %s\n", stringOf(result).value_or("").c_str()); break;
+    case SS_VALUE_CELL: acutPrintf("Result is cell\n"); break;
     case SS_VALUE_RANGE: acutPrintf("Result is range\n"); break;
     default: break;
     }
@@ -231,6 +249,11 @@ BOOL fromTableCallback(HWND grid, int, int, SS_VALUE* result, const SS_VALUE* ar
         answerFromTable(result, args, count, grid != nullptr ? grid : currentSheet());
     } catch (...) {
     }
+    // The callback receives the argument strings: it frees them once the lookup is done.
+    if (args != nullptr)
+        for (short i = 0; i < count; ++i)
+            if (const HGLOBAL h = stringHandleOf(args[i]))
+                GlobalFree(h);
     return TRUE;
 }
 
@@ -242,7 +265,8 @@ void answerFromTable(SS_VALUE* result, const SS_VALUE* args, int count, HWND cal
     if (count < 1)
         return;
     const std::span<const SS_VALUE> a(args, static_cast<std::size_t>(count));
-    if (std::any_of(a.begin(), a.end(), [](const SS_VALUE& x) { return x.status != SS_VALUESTATUS_OK; }))
+    // An error argument gives no value; an empty one stands for the empty text.
+    if (std::any_of(a.begin(), a.end(), [](const SS_VALUE& x) { return x.status == SS_VALUESTATUS_ERROR; }))
         return;
     const std::optional<std::string> fileName = stringOf(a[0]);
     if (!fileName)

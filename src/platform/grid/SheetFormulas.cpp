@@ -7,9 +7,7 @@
 #include "platform/win/Window.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace kxgrid::detail {
 
@@ -21,7 +19,9 @@ using kxformula::Value;
 
 const Value kEmpty;
 
-// Argument records own the string blocks they carry until the call returns.
+// The argument records of one call. The callback receives the string blocks and frees those it
+// reads; the blocks are freed again here once the call returned, so that one it ignored does not
+// leak (freeing a block twice is a no-op: handles are never reused).
 struct ArgumentRecords {
     std::vector<SS_VALUE> records;
     std::vector<HGLOBAL> blocks;
@@ -37,23 +37,31 @@ SS_VALUE recordOf(const CustomArgument& a, bool cellsAsReferences, std::vector<H
     SS_VALUE r;
     std::memset(&r, 0, sizeof r);
     r.status = SS_VALUESTATUS_OK;
-    if (a.isReference && (cellsAsReferences || a.column != a.lastColumn || a.row != a.lastRow)) {
-        r.kind = SS_VALUE_RANGE;
-        r.cell = {a.column, a.row};
-        r.lastCell = {a.lastColumn, a.lastRow};
-        return r;
+    r.kind = SS_VALUE_LONG;
+    if (a.isReference) {
+        const bool single = a.column == a.lastColumn && a.row == a.lastRow;
+        if (!single) {
+            r.kind = SS_VALUE_RANGE;
+            r.cell.col = a.column;
+            r.cell.row = a.row;
+            r.cell.lastCol = a.lastColumn;
+            r.cell.lastRow = a.lastRow;
+            return r;
+        }
+        if (cellsAsReferences) {
+            r.kind = SS_VALUE_CELL;
+            r.cell.col = a.column;
+            r.cell.row = a.row;
+            return r;
+        }
     }
     const Value& v = a.value;
     switch (v.type()) {
-    case kxformula::ValueType::Empty: r.kind = SS_VALUE_EMPTY; break;
-    case kxformula::ValueType::Number: {
+    case kxformula::ValueType::Empty: r.status = SS_VALUESTATUS_EMPTY; break;
+    case kxformula::ValueType::Number:
         r.kind = SS_VALUE_DOUBLE;
         r.doubleValue = v.asNumber();
-        const double t = std::trunc(v.asNumber());
-        if (t >= std::numeric_limits<std::int32_t>::min() && t <= std::numeric_limits<std::int32_t>::max())
-            r.longValue = static_cast<std::int32_t>(t);
         break;
-    }
     case kxformula::ValueType::Text: {
         HGLOBAL h = GlobalAlloc(GHND, v.asText().size() + 1);
         if (!h)
@@ -65,45 +73,42 @@ SS_VALUE recordOf(const CustomArgument& a, bool cellsAsReferences, std::vector<H
         r.stringHandle = h;
         break;
     }
-    case kxformula::ValueType::Boolean:
-        r.kind = SS_VALUE_BOOL;
-        r.longValue = v.asBoolean() ? 1 : 0;
-        break;
+    case kxformula::ValueType::Boolean: r.longValue = v.asBoolean() ? 1 : 0; break;
     case kxformula::ValueType::Error:
         r.status = SS_VALUESTATUS_ERROR;
-        r.kind = SS_VALUE_ERROR;
         r.longValue = static_cast<std::int32_t>(v.asError());
         break;
     }
     return r;
 }
 
-// The value a callback answered; frees the string block it returned.
+// The value a callback answered; the grid receives a returned string and frees its block.
 Value valueOf(const SS_VALUE& r)
 {
     std::string text;
-    if (r.kind == SS_VALUE_STRING && r.stringHandle) {
-        if (const char* p = static_cast<const char*>(GlobalLock(r.stringHandle))) {
-            text.assign(p, strnlen(p, GlobalSize(r.stringHandle)));
-            GlobalUnlock(r.stringHandle);
+    const HGLOBAL handle = r.kind == SS_VALUE_STRING ? r.stringHandle : nullptr;
+    if (handle) {
+        if (const char* p = static_cast<const char*>(GlobalLock(handle))) {
+            text.assign(p, strnlen(p, GlobalSize(handle)));
+            GlobalUnlock(handle);
         }
-        GlobalFree(r.stringHandle);
+        GlobalFree(handle);
     }
     if (r.status == SS_VALUESTATUS_EMPTY)
         return Value();
-    if (r.status == SS_VALUESTATUS_ERROR || r.kind == SS_VALUE_ERROR) {
-        const int code = r.longValue;
+    if (r.status == SS_VALUESTATUS_ERROR) {
+        const std::int32_t code = r.kind == SS_VALUE_LONG ? r.longValue : 0;
         if (code >= static_cast<int>(ErrorCode::Null) && code <= static_cast<int>(ErrorCode::Syntax))
             return Value::error(static_cast<ErrorCode>(code));
         return Value::error(ErrorCode::Value);
     }
+    if (r.status != SS_VALUESTATUS_OK)
+        return Value::error(ErrorCode::Value);
     switch (r.kind) {
     case SS_VALUE_LONG: return Value::number(r.longValue);
     case SS_VALUE_DOUBLE: return Value::number(r.doubleValue);
     case SS_VALUE_STRING: return Value::text(std::move(text));
-    case SS_VALUE_BOOL: return Value::boolean(r.longValue != 0);
-    case SS_VALUE_EMPTY: return Value();
-    default: return Value::error(ErrorCode::Value);
+    default: return Value::error(ErrorCode::Value);  // a cell or range is no value of a cell
     }
 }
 

@@ -18,57 +18,78 @@
 #include <string_view>
 
 // --- Custom formula functions ----------------------------------------------------------------------
-// One value passed to or returned by a custom function: 24 bytes, the same layout on every build.
-// `status` says whether the record holds a value; `kind` which field holds it:
-//   SS_VALUE_LONG    longValue            (a whole number)
-//   SS_VALUE_DOUBLE  doubleValue
-//   SS_VALUE_STRING  stringHandle         UTF-8, zero-terminated, in a GlobalAlloc block
-//   SS_VALUE_BOOL    longValue 1 or 0
-//   SS_VALUE_ERROR   longValue, one of SS_VALUEERROR_*   (status SS_VALUESTATUS_ERROR)
-//   SS_VALUE_RANGE   cell .. lastCell      (a range written in the formula; a single cell written
-//                                          in the formula arrives as its value, or as a one-cell
-//                                          range when the function was added with
-//                                          SS_CUSTFUNC_WANTCELLREF)
-//   SS_VALUE_EMPTY   nothing (an empty cell, an omitted argument)
-// Handles: the grid allocates the argument strings and frees them after the callback returns
-// (the callback reads them and must not free them). A string the callback returns in `result` is
-// a block it allocated with GlobalAlloc; the grid reads it and frees it.
-struct SS_CELLCOORD {
-    std::int32_t col;
-    std::int32_t row;
-};
+// One value passed to or returned by a custom function: a packed record of 24 bytes, the same
+// layout on every build.
+//
+//   byte 0      status  SS_VALUESTATUS_OK (0) the record holds a value
+//                       SS_VALUESTATUS_ERROR (1) reading the cell failed / an error value
+//                       SS_VALUESTATUS_EMPTY (2) no value
+//   byte 1      kind    which field holds the value:
+//   byte 2, 4   SS_VALUE_LONG (0)    longValue, signed 32-bit
+//   byte 2, 8   SS_VALUE_DOUBLE (1)  doubleValue
+//   byte 2, 8   SS_VALUE_STRING (2)  stringHandle: a GMEM_MOVEABLE block (platform/win/Clipboard.h)
+//                                    holding a zero-terminated UTF-8 string
+//   byte 4, 4   SS_VALUE_CELL (3)    cell.col   column of the referenced cell
+//   byte 8, 4                        cell.row   row of the referenced cell
+//   SS_VALUE_RANGE (4), our own addition: cell.col at 4 and cell.row at 8 name the first cell,
+//   cell.lastCol at 12 and cell.lastRow at 16 the last one.
+//   bytes 20..23 are unused (zero).
+//
+// Further conventions of this grid:
+//   - Booleans travel as SS_VALUE_LONG, 1 or 0.
+//   - An error value argument has status SS_VALUESTATUS_ERROR, kind SS_VALUE_LONG and the error code
+//     of the formula engine (SS_VALUEERROR_*) in longValue. A callback may answer an error the same
+//     way; an error status with any other code makes the cell #VALUE!.
+//   - An empty argument or an omitted one has status SS_VALUESTATUS_EMPTY (kind SS_VALUE_LONG, 0).
+//   - A range written in the formula arrives as SS_VALUE_RANGE. A single cell written in the
+//     formula arrives as SS_VALUE_CELL when the function was added with SS_CUSTFUNC_WANTCELLREF,
+//     else as its value.
+//
+// String handles belong to the receiver, which copies the text and frees the handle:
+//   - Arguments: the callback is the receiver and frees the string handles it reads. So that a
+//     callback that ignores an argument leaks nothing, the grid frees every argument handle again
+//     after the call returns; GlobalFree of a handle already freed is a harmless no-op in our window
+//     layer (handles are never reused, a stale one is simply not found).
+//   - The result: a string the callback returns is a block it allocated with GlobalAlloc; the grid
+//     is the receiver, reads it and frees it.
+#pragma pack(push, 1)
 struct SS_VALUE {
-    std::int16_t status;       // SS_VALUESTATUS_*
-    std::int16_t kind;         // SS_VALUE_*
-    std::int32_t longValue;
+    std::uint8_t status;  // SS_VALUESTATUS_*
+    std::uint8_t kind;    // SS_VALUE_*
     union {
+        std::int32_t longValue;
         double doubleValue;
-        SS_CELLCOORD cell;     // first cell of a range
-    };
-    union {
         HGLOBAL stringHandle;
-        SS_CELLCOORD lastCell; // last cell of a range
+        struct {
+            std::uint16_t unused;  // status and kind lie before it
+            std::int32_t col, row;          // SS_VALUE_CELL, first cell of SS_VALUE_RANGE
+            std::int32_t lastCol, lastRow;  // last cell of SS_VALUE_RANGE
+        } cell;
     };
+    std::uint8_t reserved[4];
 };
+#pragma pack(pop)
+static_assert(sizeof(HGLOBAL) <= 8, "a string handle fits its 8 bytes");
 static_assert(sizeof(SS_VALUE) == 24, "the value record is 24 bytes");
-static_assert(offsetof(SS_VALUE, status) == 0 && offsetof(SS_VALUE, kind) == 2);
-static_assert(offsetof(SS_VALUE, longValue) == 4 && offsetof(SS_VALUE, doubleValue) == 8);
-static_assert(offsetof(SS_VALUE, cell) == 8 && offsetof(SS_VALUE, stringHandle) == 16);
-static_assert(offsetof(SS_VALUE, lastCell) == 16);
+static_assert(offsetof(SS_VALUE, status) == 0 && offsetof(SS_VALUE, kind) == 1);
+static_assert(offsetof(SS_VALUE, longValue) == 2);
+static_assert(offsetof(SS_VALUE, doubleValue) == 2);
+static_assert(offsetof(SS_VALUE, stringHandle) == 2);
+static_assert(offsetof(SS_VALUE, cell.col) == 4 && offsetof(SS_VALUE, cell.row) == 8);
+static_assert(offsetof(SS_VALUE, cell.lastCol) == 12 && offsetof(SS_VALUE, cell.lastRow) == 16);
 
-inline constexpr std::int16_t SS_VALUESTATUS_OK = 0;
-inline constexpr std::int16_t SS_VALUESTATUS_ERROR = 1;
-inline constexpr std::int16_t SS_VALUESTATUS_EMPTY = 2;  // "no value": the calling cell stays empty
+inline constexpr std::uint8_t SS_VALUESTATUS_OK = 0;
+inline constexpr std::uint8_t SS_VALUESTATUS_ERROR = 1;  // reading the cell failed, or an error value
+inline constexpr std::uint8_t SS_VALUESTATUS_EMPTY = 2;  // "no value": the calling cell stays empty
 
-inline constexpr std::int16_t SS_VALUE_EMPTY = 0;
-inline constexpr std::int16_t SS_VALUE_LONG = 1;
-inline constexpr std::int16_t SS_VALUE_DOUBLE = 2;
-inline constexpr std::int16_t SS_VALUE_STRING = 3;
-inline constexpr std::int16_t SS_VALUE_BOOL = 4;
-inline constexpr std::int16_t SS_VALUE_ERROR = 5;
-inline constexpr std::int16_t SS_VALUE_RANGE = 6;
+inline constexpr std::uint8_t SS_VALUE_LONG = 0;
+inline constexpr std::uint8_t SS_VALUE_DOUBLE = 1;
+inline constexpr std::uint8_t SS_VALUE_STRING = 2;
+inline constexpr std::uint8_t SS_VALUE_CELL = 3;
+inline constexpr std::uint8_t SS_VALUE_RANGE = 4;
 
-// Error codes (longValue of an SS_VALUE_ERROR record), as the cells show them.
+// Error codes of the formula engine (longValue of a record with status SS_VALUESTATUS_ERROR), as
+// the cells show them.
 inline constexpr std::int32_t SS_VALUEERROR_NULL = 1;   // #NULL!
 inline constexpr std::int32_t SS_VALUEERROR_DIV0 = 2;   // #DIV/0!
 inline constexpr std::int32_t SS_VALUEERROR_VALUE = 3;  // #VALUE!

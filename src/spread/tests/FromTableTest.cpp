@@ -54,7 +54,7 @@ TEST_F(FromTable, KeyMatchIgnoresCaseButNotLength)
     call.answer(calling);
     ASSERT_EQ(call.result.status, SS_VALUESTATUS_OK);
     ASSERT_EQ(call.result.kind, SS_VALUE_DOUBLE);
-    EXPECT_DOUBLE_EQ(call.result.doubleValue, 22.4);
+    EXPECT_DOUBLE_EQ(double{call.result.doubleValue}, 22.4);
     EXPECT_EQ(kxhost::takeCommandLineText(), "Result is double: 22.400000\n");
 
     CallRecords prefix;
@@ -76,20 +76,20 @@ TEST_F(FromTable, KeysFromNumbersAndCellsOfTheCallingSheet)
     byLong.text(table).text("Name").text("Weight").integer(200);
     byLong.answer(calling);
     ASSERT_EQ(byLong.result.status, SS_VALUESTATUS_OK);
-    EXPECT_DOUBLE_EQ(byLong.result.doubleValue, 7);
+    EXPECT_DOUBLE_EQ(double{byLong.result.doubleValue}, 7);
 
     CallRecords byDouble;
     byDouble.text(table).text("Name").text("Weight").number(200.0);
     byDouble.answer(calling);
     ASSERT_EQ(byDouble.result.status, SS_VALUESTATUS_OK);
-    EXPECT_DOUBLE_EQ(byDouble.result.doubleValue, 7);
+    EXPECT_DOUBLE_EQ(double{byDouble.result.doubleValue}, 7);
 
     SSSetData(calling, 1, 1, "Ipe200");
     CallRecords byCell;
     byCell.text(table).text("Name").text("Weight").cell(1, 1);
     byCell.answer(calling);
     ASSERT_EQ(byCell.result.status, SS_VALUESTATUS_OK);
-    EXPECT_DOUBLE_EQ(byCell.result.doubleValue, 22.4);
+    EXPECT_DOUBLE_EQ(double{byCell.result.doubleValue}, 22.4);
 }
 
 TEST_F(FromTable, LastArgumentWritesTheValueIntoTheCallingSheet)
@@ -124,7 +124,7 @@ TEST_F(FromTable, PositionIsTakenInTheTableAndTheCellTypeChoosesTheKind)
     check.answer(calling);
     ASSERT_EQ(check.result.status, SS_VALUESTATUS_OK);
     ASSERT_EQ(check.result.kind, SS_VALUE_LONG);
-    EXPECT_EQ(check.result.longValue, 1);
+    EXPECT_EQ(std::int32_t{check.result.longValue}, 1);
     EXPECT_EQ(kxhost::takeCommandLineText(), "Result is long: 1\n");
 
     CallRecords outside;
@@ -132,6 +132,38 @@ TEST_F(FromTable, PositionIsTakenInTheTableAndTheCellTypeChoosesTheKind)
     outside.answer(calling);
     EXPECT_EQ(outside.result.status, SS_VALUESTATUS_ERROR);
     EXPECT_EQ(kxhost::takeCommandLineText(), "");
+}
+
+TEST_F(FromTable, AOneCellRangeNamesItsCellAndALargerRangeNothing)
+{
+    CallRecords one;
+    one.text(table).range(2, 3, 2, 3);
+    one.answer(calling);
+    ASSERT_EQ(one.result.status, SS_VALUESTATUS_OK);
+    EXPECT_EQ(one.takeString(), "t23");
+
+    CallRecords two;
+    two.text(table).range(2, 3, 3, 3);
+    two.answer(calling);
+    EXPECT_EQ(two.result.status, SS_VALUESTATUS_EMPTY);
+    kxhost::takeCommandLineText();
+}
+
+TEST_F(FromTable, TheCallbackFreesTheArgumentStringsItReceives)
+{
+    CallRecords call;
+    call.text(table).text("Name").text("Weight").text("ipe200");
+    const int before = kxwin::liveGlobalBlockCount();
+    call.call(calling);
+    ASSERT_EQ(call.result.status, SS_VALUESTATUS_OK);
+    EXPECT_DOUBLE_EQ(double{call.result.doubleValue}, 22.4);
+    EXPECT_EQ(kxwin::liveGlobalBlockCount(), before - 4);
+    for (const SS_VALUE& a : call.args) {
+        if (a.kind == SS_VALUE_STRING && a.stringHandle != nullptr) {
+            EXPECT_EQ(GlobalSize(a.stringHandle), 0u) << "freed";
+        }
+    }
+    kxhost::takeCommandLineText();
 }
 
 TEST_F(FromTable, UnusableCallsGiveNoValue)

@@ -33,7 +33,9 @@ inline void writeSheet(const std::string& path, int cols, int rows, const std::f
     DestroyWindow(g);
 }
 
-// Argument records for one call, as the grid builds them; the test owns the argument strings.
+// Argument records for one call, as the grid builds them for FROMTABLE (added with
+// SS_CUSTFUNC_WANTCELLREF). The test frees the argument strings at the end, as the grid does after
+// a call (a handle the callback already freed is then a no-op).
 class CallRecords {
 public:
     CallRecords() { std::memset(&result, 0, sizeof result); }
@@ -56,9 +58,26 @@ public:
     CallRecords& cell(int col, int row)
     {
         SS_VALUE& r = next();
+        r.kind = SS_VALUE_CELL;
+        r.cell.col = col;
+        r.cell.row = row;
+        return *this;
+    }
+    CallRecords& range(int col, int row, int lastCol, int lastRow)
+    {
+        SS_VALUE& r = next();
         r.kind = SS_VALUE_RANGE;
-        r.cell = {col, row};
-        r.lastCell = {col, row};
+        r.cell.col = col;
+        r.cell.row = row;
+        r.cell.lastCol = lastCol;
+        r.cell.lastRow = lastRow;
+        return *this;
+    }
+    CallRecords& boolean(bool v) { return integer(v ? 1 : 0); }
+    // An empty cell or an omitted argument.
+    CallRecords& empty()
+    {
+        next().status = SS_VALUESTATUS_EMPTY;
         return *this;
     }
     CallRecords& number(double v)
@@ -82,6 +101,8 @@ public:
     }
 
     void answer(HWND calling) { kxss::answerFromTable(&result, args.data(), count, calling); }
+    // Through the callback, which frees the argument strings it received.
+    void call(HWND calling) { kxss::fromTableCallback(calling, 1, 1, &result, args.data(), static_cast<short>(count)); }
 
     // The result's string; frees its handle as the grid would.
     std::string takeString()

@@ -141,8 +141,11 @@ struct Seen {
     HWND grid = nullptr;
     int col = 0, row = 0;
     std::vector<std::string> texts;
-    std::vector<std::int16_t> kinds;
+    std::vector<int> kinds;
+    std::vector<int> statuses;
+    std::vector<std::int32_t> longs;
     SS_VALUE range{};
+    SS_VALUE cell{};
 };
 Seen g_seen;
 
@@ -155,13 +158,20 @@ BOOL joinTexts(HWND grid, int col, int row, SS_VALUE* result, const SS_VALUE* ar
     std::string joined;
     for (short i = 0; i < count; ++i) {
         g_seen.kinds.push_back(args[i].kind);
+        g_seen.statuses.push_back(args[i].status);
+        g_seen.longs.push_back(args[i].kind == SS_VALUE_LONG ? args[i].longValue : -1);
         if (args[i].kind == SS_VALUE_STRING) {
-            const char* p = static_cast<const char*>(GlobalLock(args[i].stringHandle));
+            // The callback receives the string: it copies the text and frees the handle.
+            const HGLOBAL h = args[i].stringHandle;
+            const char* p = static_cast<const char*>(GlobalLock(h));
             g_seen.texts.emplace_back(p);
             joined += p;
-            GlobalUnlock(args[i].stringHandle);
+            GlobalUnlock(h);
+            GlobalFree(h);
         } else if (args[i].kind == SS_VALUE_RANGE) {
             g_seen.range = args[i];
+        } else if (args[i].kind == SS_VALUE_CELL) {
+            g_seen.cell = args[i];
         }
     }
     if (joined == "none")
@@ -179,19 +189,67 @@ BOOL refuse(HWND, int, int, SS_VALUE*, const SS_VALUE*, short) { return FALSE; }
 
 } // namespace
 
-TEST_F(GridFormulas, AFunctionThatWantsCellReferencesGetsSingleCellsAsOneCellRanges)
+TEST_F(GridFormulas, AFunctionThatWantsCellReferencesGetsSingleCellsAsCellReferences)
 {
     SSSetData(grid, 2, 3, "key");
     ASSERT_TRUE(SSAddCustomFunctionExt(grid, "WHERE", 1, 1, joinTexts, SS_CUSTFUNC_WANTCELLREF));
     SSSetFormula(grid, 1, 1, "WHERE(B3)", TRUE);
-    ASSERT_EQ(g_seen.kinds, std::vector<std::int16_t>{SS_VALUE_RANGE});
-    EXPECT_EQ(g_seen.range.cell.col, 2);
-    EXPECT_EQ(g_seen.range.cell.row, 3);
-    EXPECT_EQ(g_seen.range.lastCell.col, 2);
-    EXPECT_EQ(g_seen.range.lastCell.row, 3);
+    ASSERT_EQ(g_seen.kinds, std::vector<int>{SS_VALUE_CELL});
+    EXPECT_EQ(g_seen.cell.status, SS_VALUESTATUS_OK);
+    EXPECT_EQ(std::int32_t{g_seen.cell.cell.col}, 2);
+    EXPECT_EQ(std::int32_t{g_seen.cell.cell.row}, 3);
 
-    SSSetFormula(grid, 1, 2, "WHERE(\"text\")", TRUE);
-    EXPECT_EQ(g_seen.kinds, std::vector<std::int16_t>{SS_VALUE_STRING}) << "values stay values";
+    SSSetFormula(grid, 1, 2, "WHERE(C1:D2)", TRUE);
+    ASSERT_EQ(g_seen.kinds, std::vector<int>{SS_VALUE_RANGE}) << "ranges stay ranges";
+    EXPECT_EQ(std::int32_t{g_seen.range.cell.lastCol}, 4);
+
+    SSSetFormula(grid, 1, 3, "WHERE(\"text\")", TRUE);
+    EXPECT_EQ(g_seen.kinds, std::vector<int>{SS_VALUE_STRING}) << "values stay values";
+}
+
+TEST_F(GridFormulas, TheValueRecordHasThePublishedLayout)
+{
+    SS_VALUE r;
+    std::memset(&r, 0, sizeof r);
+    r.status = SS_VALUESTATUS_OK;
+    r.kind = SS_VALUE_RANGE;
+    r.cell.col = 0x11223344;
+    r.cell.row = 5;
+    r.cell.lastCol = 6;
+    r.cell.lastRow = 7;
+    unsigned char bytes[sizeof r];
+    std::memcpy(bytes, &r, sizeof r);
+    EXPECT_EQ(bytes[0], 0);
+    EXPECT_EQ(bytes[1], 4);
+    std::int32_t v = 0;
+    std::memcpy(&v, bytes + 4, 4);
+    EXPECT_EQ(v, 0x11223344);
+    std::memcpy(&v, bytes + 8, 4);
+    EXPECT_EQ(v, 5);
+    std::memcpy(&v, bytes + 12, 4);
+    EXPECT_EQ(v, 6);
+    std::memcpy(&v, bytes + 16, 4);
+    EXPECT_EQ(v, 7);
+    r.doubleValue = 2.5;
+    double d = 0;
+    std::memcpy(&d, reinterpret_cast<const unsigned char*>(&r) + 2, 8);
+    EXPECT_EQ(d, 2.5);
+    r.longValue = -9;
+    std::memcpy(&v, reinterpret_cast<const unsigned char*>(&r) + 2, 4);
+    EXPECT_EQ(v, -9);
+}
+
+TEST_F(GridFormulas, BooleansErrorsAndEmptyArgumentsArriveByStatusAndLong)
+{
+    ASSERT_TRUE(SSAddCustomFunctionExt(grid, "SEE", 1, 4, joinTexts, 0));
+    SSSetFormula(grid, 1, 1, "SEE(TRUE,FALSE,1/0,B5)", TRUE);
+    const std::vector<int> kinds = {SS_VALUE_LONG, SS_VALUE_LONG, SS_VALUE_LONG, SS_VALUE_LONG};
+    EXPECT_EQ(g_seen.kinds, kinds);
+    const std::vector<int> statuses = {SS_VALUESTATUS_OK, SS_VALUESTATUS_OK, SS_VALUESTATUS_ERROR,
+                                       SS_VALUESTATUS_EMPTY};
+    EXPECT_EQ(g_seen.statuses, statuses);
+    const std::vector<std::int32_t> longs = {1, 0, SS_VALUEERROR_DIV0, 0};
+    EXPECT_EQ(g_seen.longs, longs);
 }
 
 TEST_F(GridFormulas, CustomFunctionsGetTheirArgumentsAndTheCallingSheet)
@@ -205,10 +263,10 @@ TEST_F(GridFormulas, CustomFunctionsGetTheirArgumentsAndTheCallingSheet)
     EXPECT_EQ(g_seen.grid, grid);
     EXPECT_EQ(g_seen.col, 1);
     EXPECT_EQ(g_seen.row, 1);
-    const std::vector<std::int16_t> kinds = {SS_VALUE_STRING, SS_VALUE_STRING, SS_VALUE_RANGE, SS_VALUE_DOUBLE};
+    const std::vector<int> kinds = {SS_VALUE_STRING, SS_VALUE_STRING, SS_VALUE_RANGE, SS_VALUE_DOUBLE};
     EXPECT_EQ(g_seen.kinds, kinds);
-    EXPECT_EQ(g_seen.range.cell.col, 3);
-    EXPECT_EQ(g_seen.range.lastCell.row, 2);
+    EXPECT_EQ(std::int32_t{g_seen.range.cell.col}, 3);
+    EXPECT_EQ(std::int32_t{g_seen.range.cell.lastRow}, 2);
     SSSetData(grid, 2, 1, "ef");
     EXPECT_EQ(data(grid, 1, 1), "abef");
 
