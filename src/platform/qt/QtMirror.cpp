@@ -3,6 +3,7 @@
 // How each kind of widget shows its window's state is MirrorControls.cpp's.
 #include "platform/qt/QtMirror.h"
 
+#include "platform/qt/GridAdapter.h"
 #include "platform/qt/MirrorControls.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
@@ -191,6 +192,7 @@ void registerControlAdapter(const std::string& className, std::unique_ptr<Contro
 
 WindowMirror::WindowMirror()
 {
+    registerGridAdapter();
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(0);
     connect(&m_flushTimer, &QTimer::timeout, this, [this] { flush(); });
