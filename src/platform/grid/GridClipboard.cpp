@@ -66,18 +66,26 @@ LastCopy& lastCopy()
 
 // What a copy writes for a cell: a formula cell as its formula ("=...", in the grid's style) when
 // typed formulas are allowed, so that pasting makes formulas again; otherwise what the cell shows.
+// A text that typing would read differently goes as typed: an apostrophe text keeps its apostrophe,
+// and with typed formulas allowed a text starting with "=" gets one, so pasting gives the same cell.
 std::string copyField(const Grid& g, int col, int row)
 {
-    if (g.option(SSB_ALLOWUSERFORMULAS)) {
-        const Cell* c = g.sheet().find(col, row);
-        if (c && !c->formula().empty()) {
-            std::string shown;
-            if (!(g.hook && g.hook->formulaText(g.hwnd(), col, row, shown)))
-                shown = c->formula();
-            return "=" + shown;
-        }
+    const Cell* c = g.sheet().find(col, row);
+    if (c == nullptr)
+        return std::string();
+    if (g.option(SSB_ALLOWUSERFORMULAS) && !c->formula().empty()) {
+        std::string shown;
+        if (!(g.hook && g.hook->formulaText(g.hwnd(), col, row, shown)))
+            shown = c->formula();
+        return "=" + shown;
     }
-    return g.data(col, row);
+    const bool editCell = g.typeOf(col, row).type == SS_TYPE_EDIT;
+    if (editCell && !c->data.empty() && c->data.front() == '\'')
+        return c->data;
+    std::string shown = g.data(col, row);
+    if (editCell && g.option(SSB_ALLOWUSERFORMULAS) && shown.size() > 1 && shown.front() == '=')
+        return "'" + shown;
+    return shown;
 }
 
 } // namespace

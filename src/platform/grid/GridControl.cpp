@@ -140,7 +140,7 @@ bool Grid::enterText(int col, int row, std::string_view text)
 {
     if (text.size() > 1 && text.front() == '=' && option(SSB_ALLOWUSERFORMULAS) &&
         takesEditor(typeOf(col, row).type))
-        return setFormula(col, row, text.substr(1));
+        return setFormula(col, row, text);  // setFormula takes off the one "=" that marks it
     return setData(col, row, text);
 }
 

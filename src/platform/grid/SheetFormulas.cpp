@@ -32,6 +32,14 @@ struct ArgumentRecords {
     }
 };
 
+// The engine reads a leading "=" as the optional formula mark. The grid's formulas are stored
+// without their mark, so one that still starts with "=" (a text that cannot be read, such as
+// "==x") gets a mark of its own and comes back from the engine unchanged.
+std::string engineText(const std::string& formula)
+{
+    return !formula.empty() && formula.front() == '=' ? "=" + formula : formula;
+}
+
 SS_VALUE recordOf(const CustomArgument& a, bool cellsAsReferences, std::vector<HGLOBAL>& blocks)
 {
     SS_VALUE r;
@@ -217,7 +225,7 @@ void SheetFormulas::formulaChanged(HWND, int col, int row, const std::string& fo
         m_engine.removeFormula(col, row);
         return;
     }
-    m_engine.setFormula(col, row, formula, style());
+    m_engine.setFormula(col, row, engineText(formula), style());
     syncText(col, row);
 }
 
@@ -381,7 +389,7 @@ std::string SheetFormulas::moveFormulaText(const std::string& text, int fromCol,
     kxformula::MemoryCellStore scratchStore(columnCount(), rowCount());
     kxformula::Engine scratch(scratchStore);
     scratch.setAutoRecalc(false);
-    if (!scratch.setFormula(fromCol, fromRow, text, style()).ok)
+    if (!scratch.setFormula(fromCol, fromRow, engineText(text), style()).ok)
         return text;
     if (!scratch.copyFormula(fromCol, fromRow, toCol, toRow))
         return text;

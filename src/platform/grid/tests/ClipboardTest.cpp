@@ -67,3 +67,22 @@ TEST_F(Pasting, CopiesTakeTheShownTextOfTypedCellsAndPasteBackIntoTheirTypes)
     EXPECT_FALSE(SSClipboardPaste(grid)) << "neither value fits its cell: nothing written";
     EXPECT_EQ(data(grid, 1, 3), "");
 }
+
+TEST_F(Pasting, TextsThatTypingWouldReadDifferentlyCopyAsTypedAndPasteBackTheSame)
+{
+    SSSetBool(grid, SSB_ALLOWUSERFORMULAS, TRUE);
+    SSSetData(grid, 1, 1, "'5");       // the text 5
+    SSSetData(grid, 2, 1, "=label");   // a text that merely starts with "="
+    SSSetFormula(grid, 3, 1, "==x", TRUE);  // a formula that cannot be read, kept as typed
+    std::string first;
+    ASSERT_TRUE(kxgrid::copyText(grid, 1, 1, 3, 1, first));
+    EXPECT_EQ(first, "'5\t'=label\t==x\r\n");
+    for (int round = 0; round < 3; ++round) {
+        kxgrid::pasteText(grid, 1, 1, first);
+        std::string again;
+        kxgrid::copyText(grid, 1, 1, 3, 1, again);
+        EXPECT_EQ(again, first) << "round " << round;
+    }
+    EXPECT_EQ(data(grid, 1, 1), "5");
+    EXPECT_EQ(data(grid, 2, 1), "=label");
+}
