@@ -1,13 +1,15 @@
 // kestra-ss: loads the module as the host would and runs the command-line tools.
 //
 // Without arguments it runs the main job: load libkestra_ss.so from beside the program, send it the
-// load and unload messages, show what it printed on the command line, and list the library it uses.
+// load and unload messages, show what it printed on the command line, and list the library it uses;
+// with Qt it opens the workbench on a display, and otherwise also writes the dialog pictures.
 // Exit codes: 0 success, 1 the job failed, 2 bad usage.
 #include "app/LayoutCommand.h"
 #include "app/MainJob.h"
 #include "app/SheetCommand.h"
 #ifdef KX_HAVE_QT
 #include "app/SnapshotCommand.h"
+#include "app/Workbench.h"
 #endif
 
 #include <cstdio>
@@ -26,6 +28,8 @@ void printUsage(std::FILE* out)
                "\n"
                "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
                "unload message), print what it wrote on the command line, and list the library.\n"
+               "With Qt: on a display, open the workbench window instead; without one, also write\n"
+               "every dialog's picture to ./snapshots (or $KESTRA_SS_SNAPSHOTS).\n"
                "\n"
                "Environment: KESTRA_SS_LIBDIR and KESTRA_SS_RESDIR choose the library and resource\n"
                "folders.\n",
@@ -36,8 +40,13 @@ void printUsage(std::FILE* out)
 
 int main(int argc, char** argv)
 {
-    if (argc == 1)
+    if (argc == 1) {
+#ifdef KX_HAVE_QT
+        return kxapp::runWithoutArguments(argv[0]);
+#else
         return kxapp::runMainJob(argv[0]);
+#endif
+    }
     const std::string_view first = argv[1];
     if (first == "--help" || first == "-h" || first == "help") {
         printUsage(stdout);
