@@ -2,6 +2,8 @@
 // host loads it and its launchers are called as another module would call them.
 #include "app/SnapshotCommand.h"
 
+#include "app/HostedModule.h"
+
 #include "app/MainJob.h"
 #include "core/MacroData.h"
 #include "core/PromptDialog.h"
@@ -23,42 +25,16 @@ namespace kxapp {
 
 namespace {
 
-// The exported launchers, by their linker names (the module exports C++ functions).
-constexpr const char* kStartDlgMacro = "_Z13StartDlgMacroR9MacroData";
-constexpr const char* kStartDlgEditConstraints = "_Z23StartDlgEditConstraintsR14EditConstrData";
-constexpr const char* kEndDlgEditConstraints = "_Z21EndDlgEditConstraintsv";
-
+// The module, loaded on the first dialog that needs it.
 struct Module {
-    KxModuleLoader loader;
-    void* handle = nullptr;
+    HostedModule hosted;
     std::string error;
 
-    bool open(const char* argv0)
-    {
-        if (handle != nullptr)
-            return true;
-        const fs::path path = programFolder(argv0) / "libkestra_ss.so";
-        if (!loader.load(path.string())) {
-            error = loader.error();
-            return false;
-        }
-        loader.send(AcRx::kInitAppMsg);
-        handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-        if (handle == nullptr)
-            error = "cannot reach the module's launchers";
-        return handle != nullptr;
-    }
+    bool open(const char* argv0) { return hosted.load(argv0, error); }
     template <typename Fn>
     Fn* function(const char* name)
     {
-        return handle != nullptr ? reinterpret_cast<Fn*>(dlsym(handle, name)) : nullptr;
-    }
-    ~Module()
-    {
-        if (handle != nullptr) {
-            dlclose(handle);
-            loader.send(AcRx::kUnloadAppMsg);
-        }
+        return hosted.function<Fn>(name);
     }
 };
 

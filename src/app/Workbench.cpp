@@ -3,6 +3,7 @@
 // line shows in a pane. The dialogs are the layer's windows mirrored by the Qt backend.
 #include "app/Workbench.h"
 
+#include "app/HostedModule.h"
 #include "app/MainJob.h"
 #include "app/SnapshotCommand.h"
 #include "core/MacroData.h"
@@ -45,61 +46,6 @@ extern "C" __attribute__((visibility("default"), used)) const char* __lsan_defau
 namespace kxapp {
 
 namespace {
-
-// The exported launchers, by their linker names (the module exports C++ functions).
-constexpr const char* kStartDlgMacro = "_Z13StartDlgMacroR9MacroData";
-constexpr const char* kStartDlgMacroModeless = "_Z21StartDlgMacroModelessbR9MacroDataRi";
-constexpr const char* kEndDlgMacroModeless = "_Z19EndDlgMacroModelessi";
-constexpr const char* kStartDlgEditConstraints = "_Z23StartDlgEditConstraintsR14EditConstrData";
-constexpr const char* kEndDlgEditConstraints = "_Z21EndDlgEditConstraintsv";
-
-// The module as the host holds it while the workbench is open.
-class HostedModule {
-public:
-    bool load(const char* argv0, std::string& error)
-    {
-        const fs::path path = programFolder(argv0) / "libkestra_ss.so";
-        if (!m_loader.load(path.string())) {
-            error = m_loader.error();
-            return false;
-        }
-        if (m_loader.send(AcRx::kInitAppMsg) != AcRx::kRetOK) {
-            error = "the module refused the load message";
-            m_loader.unload();
-            return false;
-        }
-        m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-        if (m_handle == nullptr) {
-            error = "cannot reach the module's launchers";
-            unload();
-            return false;
-        }
-        return true;
-    }
-    template <typename Fn>
-    Fn* function(const char* name) const
-    {
-        return m_handle != nullptr ? reinterpret_cast<Fn*>(dlsym(m_handle, name)) : nullptr;
-    }
-    // Sends the unload message; the answer, or -1 when nothing was loaded.
-    int unload()
-    {
-        if (!m_loader.isLoaded())
-            return -1;
-        if (m_handle != nullptr) {
-            dlclose(m_handle);
-            m_handle = nullptr;
-        }
-        const int answer = m_loader.send(AcRx::kUnloadAppMsg);
-        m_loader.unload();
-        return answer;
-    }
-    ~HostedModule() { unload(); }
-
-private:
-    KxModuleLoader m_loader;
-    void* m_handle = nullptr;
-};
 
 struct Launcher {
     const char* name;

@@ -1,0 +1,45 @@
+// The module as the program hosts it for its dialogs: loaded with the load message, its exported
+// launchers reached by their linker names, unloaded with the unload message.
+#pragma once
+
+#include "platform/host/ModuleLoader.h"
+
+#include <string>
+
+namespace kxapp {
+
+// The exported launchers, by their linker names (the module exports C++ functions).
+inline constexpr const char* kStartDlgMacro = "_Z13StartDlgMacroR9MacroData";
+inline constexpr const char* kStartDlgMacroModeless = "_Z21StartDlgMacroModelessbR9MacroDataRi";
+inline constexpr const char* kEndDlgMacroModeless = "_Z19EndDlgMacroModelessi";
+inline constexpr const char* kStartDlgEditConstraints = "_Z23StartDlgEditConstraintsR14EditConstrData";
+inline constexpr const char* kEndDlgEditConstraints = "_Z21EndDlgEditConstraintsv";
+
+class HostedModule {
+public:
+    HostedModule() = default;
+    ~HostedModule() { unload(); }
+    HostedModule(const HostedModule&) = delete;
+    HostedModule& operator=(const HostedModule&) = delete;
+
+    // Loads libkestra_ss.so from beside the program and sends the load message; true at once when it
+    // is loaded already. On failure `error` says why.
+    bool load(const char* argv0, std::string& error);
+    bool isLoaded() const { return m_handle != nullptr; }
+    // A launcher of the module by its linker name; null when it is not exported or nothing is loaded.
+    template <typename Fn>
+    Fn* function(const char* name) const
+    {
+        return reinterpret_cast<Fn*>(symbol(name));
+    }
+    // Sends the unload message; its answer, or -1 when nothing was loaded.
+    int unload();
+
+private:
+    void* symbol(const char* name) const;
+
+    KxModuleLoader m_loader;
+    void* m_handle = nullptr;
+};
+
+} // namespace kxapp
