@@ -1,0 +1,3 @@
+#include "sheetedit/SheetPreparation.h"
+
+void prepareEditorSheet(HWND, const Kx_String&, bool, SheetSettings*) {}

@@ -1,0 +1,11 @@
+#include "sheetedit/ZnDlgFindReplace.h"
+
+ZnDlgFindReplace::ZnDlgFindReplace(HWND grid, std::function<void()> onClosed)
+    : m_grid(grid), m_onClosed(std::move(onClosed))
+{
+}
+ZnDlgFindReplace::~ZnDlgFindReplace() = default;
+bool ZnDlgFindReplace::open(HWND) { return false; }
+void ZnDlgFindReplace::findNext() {}
+void ZnDlgFindReplace::replace() {}
+void ZnDlgFindReplace::replaceAll() {}
