@@ -1,7 +1,7 @@
 #include "sheetedit/ZnDlgFindReplace.h"
 
-ZnDlgFindReplace::ZnDlgFindReplace(HWND grid, std::function<void()> onClosed)
-    : m_grid(grid), m_onClosed(std::move(onClosed))
+ZnDlgFindReplace::ZnDlgFindReplace(HWND grid, FindReplaceTarget& target, std::function<void()> onClosed)
+    : m_grid(grid), m_target(target), m_onClosed(std::move(onClosed))
 {
 }
 ZnDlgFindReplace::~ZnDlgFindReplace() = default;

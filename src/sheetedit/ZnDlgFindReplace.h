@@ -8,14 +8,16 @@
 
 #include <functional>
 
+class FindReplaceTarget;
+
 class KXSS_API ZnDlgFindReplace : public CDialog {
 public:
     static constexpr int kTemplateId = 218;
     static constexpr const char* kSizeKey = "DLG_FINDREPLACE";
 
-    // `onClosed` runs once, after the window is gone; the owner may then delete the object (not
-    // from inside the callback: use deleteWhenIdle).
-    ZnDlgFindReplace(HWND grid, std::function<void()> onClosed);
+    // `target` (not owned) searches the grid `grid`; `onClosed` runs once, after the window is gone;
+    // the owner may then delete the object (not from inside the callback: use deleteWhenIdle).
+    ZnDlgFindReplace(HWND grid, FindReplaceTarget& target, std::function<void()> onClosed);
     ~ZnDlgFindReplace() override;
 
     // Creates the window modeless over `parent` and shows it. False when it cannot be created.
@@ -31,6 +33,7 @@ public:
 
 private:
     HWND m_grid;
+    FindReplaceTarget& m_target;
     std::function<void()> m_onClosed;
     bool m_previousOption13 = false;
 };
