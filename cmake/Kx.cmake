@@ -30,11 +30,13 @@ function(kx_add_test name)
     PROPERTIES ENVIRONMENT "KESTRA_SS_HOME=${KX_TEST_HOME};ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()
 
-# kx_embed_resources(<target> <module-name> <folder>): builds every dialog template, bitmap, icon and
-# menu file under <folder> into <target> and registers them under <module-name> at load time.
+# kx_embed_resources(<target> <module-name> <folder>): builds every dialog template, bitmap, icon,
+# menu and toolbar file under <folder> into <target> and registers them under <module-name> at load
+# time.
 function(kx_embed_resources target module folder)
   file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE ${folder}
-       ${folder}/dialogs/*.dlg ${folder}/bitmaps/* ${folder}/icons/* ${folder}/menus/*)
+       ${folder}/dialogs/*.dlg ${folder}/bitmaps/* ${folder}/icons/* ${folder}/menus/*
+       ${folder}/toolbars/*)
   list(SORT files)
   set(absolute "")
   foreach(f IN LISTS files)

@@ -6,6 +6,8 @@
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/DrawingContext.h"
+#include "platform/win/MenuBar.h"
+#include "platform/win/MenuResource.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -15,6 +17,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -421,7 +425,100 @@ void syncLabel(HWND hwnd, QLabel* label)
     label->setFrameStyle((style & SS_SUNKEN) ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
 }
 
+// --- Menu bars ---------------------------------------------------------------------------------
+// A top-level window's menu bar is a QMenuBar across the top of its widget, rebuilt from the layer's
+// menu whenever its description changes. A pick goes back as the scripted user's pick does
+// (kxwin::pickMenuBarCommand), so the window hears WM_INITMENU and may still refuse a greyed item.
+
+constexpr const char* kMenuBarName = "kxMenuBar";
+
+bool isChildWindow(HWND hwnd)
+{
+    return (styleOf(hwnd) & WS_CHILD) != 0;
+}
+
+template <typename Target>
+void addMenuItems(Target* target, QMenuBar* bar, HWND hwnd, const std::vector<kxwin::MenuTemplateItem>& items)
+{
+    for (const kxwin::MenuTemplateItem& item : items) {
+        const bool enabled = (item.flags & (MF_GRAYED | MF_DISABLED)) == 0;
+        switch (item.kind) {
+        case kxwin::MenuTemplateItem::Kind::Separator:
+            target->addSeparator();
+            break;
+        case kxwin::MenuTemplateItem::Kind::Popup: {
+            auto* menu = new QMenu(toQt(item.text), bar);
+            menu->setEnabled(enabled);
+            addMenuItems(menu, bar, hwnd, item.items);
+            target->addMenu(menu);
+            break;
+        }
+        case kxwin::MenuTemplateItem::Kind::Command: {
+            QAction* action = target->addAction(toQt(item.text));
+            action->setEnabled(enabled);
+            action->setCheckable((item.flags & MF_CHECKED) != 0);
+            action->setChecked((item.flags & MF_CHECKED) != 0);
+            const UINT command = item.id;
+            QObject::connect(action, &QAction::triggered, bar, [hwnd, command] {
+                if (!IsWindow(hwnd))
+                    return;
+                kxwin::pickMenuBarCommand(hwnd, command);
+                PumpMessages();
+                if (WindowMirror* mirror = installedMirror(); mirror != nullptr && mirror->afterChange)
+                    mirror->afterChange();
+            });
+            break;
+        }
+        }
+    }
+}
+
+// Shows the window's menu bar on its widget; true when the window has one.
+bool syncMenuBar(HWND hwnd, QWidget* window)
+{
+    HMENU menu = GetMenu(hwnd);
+    auto* bar = window->findChild<QMenuBar*>(kMenuBarName, Qt::FindDirectChildrenOnly);
+    if (menu == nullptr) {
+        if (bar != nullptr) {
+            bar->hide();
+            bar->deleteLater();
+        }
+        window->setProperty("kxMenuBarShown", false);
+        return false;
+    }
+    if (bar == nullptr) {
+        bar = new QMenuBar(window);
+        bar->setObjectName(kMenuBarName);
+        bar->setNativeMenuBar(false);
+        bar->show();
+    }
+    bar->setGeometry(0, 0, window->width(), kMenuBarHeight);
+    window->setProperty("kxMenuBarShown", true);
+    const QString description = toQt(kxwin::describeMenu(menu));
+    if (bar->property("kxMenu").toString() == description)
+        return true;
+    bar->setProperty("kxMenu", description);
+    // Later, not now: the pick that changed the menu may still be running in one of these actions.
+    for (QAction* action : bar->actions()) {
+        bar->removeAction(action);
+        if (QMenu* sub = action->menu())
+            sub->deleteLater();
+        else
+            action->deleteLater();
+    }
+    addMenuItems(bar, bar, hwnd, kxwin::menuTemplateOf(menu).items);
+    return true;
+}
+
 } // namespace
+
+int menuBarOffset(HWND hwnd)
+{
+    if (!isChildWindow(hwnd))
+        return 0;
+    HWND parent = GetParent(hwnd);
+    return parent != nullptr && !isChildWindow(parent) && GetMenu(parent) != nullptr ? kMenuBarHeight : 0;
+}
 
 void MirrorComboBox::showPopup()
 {
@@ -514,7 +611,10 @@ void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
         return screen;
     }()
                             : GetWindowRectInParent(hwnd);
-    const QRect geometry(r.left, r.top, std::max<int>(0, r.width()), std::max<int>(0, r.height()));
+    // A menu bar takes room above the client area: the widget grows by it, its children move down.
+    const int menuBar = topLevel && GetMenu(hwnd) != nullptr ? kMenuBarHeight : 0;
+    const QRect geometry(r.left, r.top + menuBarOffset(hwnd), std::max<int>(0, r.width()),
+                         std::max<int>(0, r.height()) + menuBar);
     if (widget->geometry() != geometry)
         widget->setGeometry(geometry);
     const QFont font = fontForWindow(hwnd);
@@ -555,6 +655,7 @@ void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
     }
 
     if (topLevel) {
+        syncMenuBar(hwnd, widget);
         widget->setWindowTitle(toQt(GetWindowText(hwnd)));
         const bool visible = (style & WS_VISIBLE) != 0;
         if (visible && !widget->isVisible())

@@ -20,6 +20,12 @@ public:
     void hidePopup() override;
 };
 
+// The height of the menu bar a top-level window's widget shows above the window's client area; the
+// window's children sit that much lower in the widget.
+inline constexpr int kMenuBarHeight = 22;
+// kMenuBarHeight for a child of a top-level window with a menu bar, else 0.
+int menuBarOffset(HWND hwnd);
+
 // Makes the widget of a window of `kind` inside `parent` (null: a top-level window). The caller
 // owns a top-level widget; a child belongs to its parent.
 QWidget* createControlWidget(HWND hwnd, MirrorKind kind, QWidget* parent);

@@ -406,10 +406,15 @@ void WindowMirror::sync(HWND hwnd, Entry& entry)
         if (!entry.widget)
             return;
     }
+    const bool hadMenuBar = entry.widget->property("kxMenuBarShown").toBool();
     if (entry.kind == MirrorKind::Adapter)
         adapters()[GetClassName(hwnd)]->sync(hwnd, entry.widget);
     else
         syncControlWidget(hwnd, entry.kind, entry.widget);
+    // A menu bar that came or went moves the window's children.
+    if (entry.widget && entry.widget->property("kxMenuBarShown").toBool() != hadMenuBar)
+        for (HWND child : GetChildWindows(hwnd))
+            m_dirty.insert(child);
     if (entry.restack) {
         entry.restack = false;
         restackChildren(hwnd);

@@ -64,6 +64,8 @@ HINSTANCE registerEmbeddedResources(const std::string& moduleName, const Embedde
             kind = "ICON";
         else if (path.starts_with("menus/"))
             kind = "MENU";
+        else if (path.starts_with("toolbars/"))
+            kind = "TOOLBAR";
         else
             continue;
         const int id = leadingId(path);

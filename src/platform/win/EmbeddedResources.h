@@ -19,9 +19,9 @@ struct EmbeddedResource {
 };
 
 // Registers the files under the module: "dialogs/*.dlg" are parsed into dialog templates; files in
-// "bitmaps/", "icons/" and "menus/" whose names start with a number become BITMAP, ICON and MENU
-// resources of that id. Problems (a template that does not parse, a file without an id) are
-// collected, printed on standard error and kept for resourceProblems().
+// "bitmaps/", "icons/", "menus/" and "toolbars/" whose names start with a number become BITMAP,
+// ICON, MENU and TOOLBAR resources of that id. Problems (a template that does not parse, a file
+// without an id) are collected, printed on standard error and kept for resourceProblems().
 KXWIN_API HINSTANCE registerEmbeddedResources(const std::string& moduleName, const EmbeddedResource* resources,
                                               std::size_t count);
 KXWIN_API const std::vector<std::string>& resourceProblems();

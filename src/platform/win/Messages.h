@@ -309,6 +309,11 @@ inline constexpr UINT SWP_NOREDRAW = 0x0008;
 inline constexpr UINT SWP_NOACTIVATE = 0x0010;
 inline constexpr UINT SWP_SHOWWINDOW = 0x0040;
 inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
+// SetWindowPos places: HWND_TOPMOST keeps a top-level window above all others (WS_EX_TOPMOST),
+// HWND_NOTOPMOST takes that back; for a child window both mean the top of its siblings.
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
 
 // GetWindow relations.
 inline constexpr UINT GW_HWNDFIRST = 0;

@@ -3,6 +3,8 @@
 
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
+#include "platform/win/MenuBar.h"
+#include "platform/win/Toolbar.h"
 #include "platform/win/UserInput.h"
 #include "platform/win/Window.h"
 #include "platform/win/controls/ControlSupport.h"
@@ -747,6 +749,64 @@ std::vector<std::string> DialogDriver::items(int id) const
 std::string DialogDriver::tooltip(int id) const
 {
     return tooltipTextFor(item(id));
+}
+
+DialogDriver& DialogDriver::menuCommand(UINT command)
+{
+    const MenuBarPick result = pickMenuBarCommand(m_dialog, command);
+    if (result != MenuBarPick::Picked)
+        reportFailure("cannot pick from dialog \"" + title() + "\": " + describeMenuBarPick(result, m_dialog, command));
+    PumpMessages();
+    return *this;
+}
+
+bool DialogDriver::isMenuCommandEnabled(UINT command) const
+{
+    return isMenuBarCommandEnabled(m_dialog, command);
+}
+
+// The first toolbar among the dialog's windows (child dialogs included) with a button `command`.
+HWND DialogDriver::toolbarWith(UINT command) const
+{
+    std::vector<HWND> pending = GetChildWindows(m_dialog);
+    while (!pending.empty()) {
+        HWND hwnd = pending.back();
+        pending.pop_back();
+        if (GetClassName(hwnd) == TOOLBARCLASSNAME && SendMessage(hwnd, TB_COMMANDTOINDEX, command) >= 0)
+            return hwnd;
+        for (HWND child : GetChildWindows(hwnd))
+            pending.push_back(child);
+    }
+    return nullptr;
+}
+
+bool DialogDriver::isToolbarButtonEnabled(UINT command) const
+{
+    HWND bar = toolbarWith(command);
+    return bar != nullptr && IsWindowEnabled(bar) && SendMessage(bar, TB_ISBUTTONENABLED, command) != 0;
+}
+
+DialogDriver& DialogDriver::clickToolbarButton(UINT command)
+{
+    HWND bar = toolbarWith(command);
+    const std::string what = "toolbar button " + std::to_string(command) + " of dialog \"" + title() + "\"";
+    if (bar == nullptr) {
+        reportFailure("cannot click " + what + ": there is no such button");
+        return *this;
+    }
+    if (!IsWindowVisible(bar) || !IsWindowEnabled(bar) || SendMessage(bar, TB_ISBUTTONENABLED, command) == 0) {
+        reportFailure("cannot click " + what + ": it is " + (IsWindowVisible(bar) ? "disabled" : "hidden"));
+        return *this;
+    }
+    RECT r{};
+    SendMessage(bar, TB_GETITEMRECT, static_cast<WPARAM>(SendMessage(bar, TB_COMMANDTOINDEX, command)),
+                reinterpret_cast<LPARAM>(&r));
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouse(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SetKeyDown(VK_LBUTTON, false);
+    sendMouse(bar, WM_LBUTTONUP, 0, at);
+    return *this;
 }
 
 DialogDriver& DialogDriver::escape()

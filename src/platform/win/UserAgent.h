@@ -74,6 +74,17 @@ public:
     DialogDriver& closeDropDown(int id);
     DialogDriver& focus(int id);
 
+    // Picks a command of the dialog's menu bar as a person would (the menu opens first, so the window
+    // can update its items). A missing menu bar, a missing item or a greyed one is a failure.
+    DialogDriver& menuCommand(UINT command);
+    // Whether the menu bar holds the command and a person could choose it now.
+    bool isMenuCommandEnabled(UINT command) const;
+    // Clicks the button with the command in a toolbar of the dialog; a missing or disabled button
+    // is a failure.
+    DialogDriver& clickToolbarButton(UINT command);
+    // Whether a toolbar of the dialog has the button and it is enabled.
+    bool isToolbarButtonEnabled(UINT command) const;
+
     DialogDriver& ok() { return click(1); }
     DialogDriver& cancel() { return click(2); }
     DialogDriver& escape();
@@ -81,6 +92,7 @@ public:
 
 private:
     HWND requireUsable(int id, const char* action) const;
+    HWND toolbarWith(UINT command) const;
     HWND m_dialog;
 };
 

@@ -700,6 +700,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
         r.right = farEdge(r.left, width);
         r.bottom = farEdge(r.top, height);
     }
+    if ((flags & SWP_NOZORDER) == 0 && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
+        const bool topmost = insertAfter == HWND_TOPMOST;
+        if (node->parent == nullptr && ((node->exStyle & WS_EX_TOPMOST) != 0) != topmost) {
+            node->exStyle = topmost ? (node->exStyle | WS_EX_TOPMOST) : (node->exStyle & ~WS_EX_TOPMOST);
+            notify(hwnd, kxwin::WindowChange::Style);
+        }
+        insertAfter = HWND_TOP;
+    }
     if ((flags & SWP_NOZORDER) == 0 && find(node->parent) != nullptr) {
         auto& siblings = find(node->parent)->children;
         std::erase(siblings, hwnd);
