@@ -8,6 +8,7 @@
 #include <compare>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace Acad {
@@ -119,20 +120,57 @@ private:
 
 using AcDbObjectIdArray = AcArray<AcDbObjectId>;
 
-// A unit of reading and changing the drawing. The core module's simulated drawing opens objects
-// through it; the host stand-in only tracks whether it is still open.
+namespace kxhost {
+class SimulatedDrawing;
+struct DrawingObject;
+} // namespace kxhost
+
+namespace AcDb {
+
+enum OpenMode : int {
+    kForRead = 0,
+    kForWrite = 1,
+    kForNotify = 2,
+};
+
+} // namespace AcDb
+
+// The status's name as the host spells it ("eOk", "eWasErased"); "unknown status" for other values.
+KXHOST_API const char* acadErrorStatusText(Acad::ErrorStatus status);
+
+// A unit of reading and changing the drawing. Objects opened for write are copies until the
+// transaction ends: end() writes them into the drawing, abort() (and a transaction destroyed while
+// still open) drops them, so a failed edit leaves the drawing as it was. Every open, commit and
+// abort is logged in the drawing's request log.
 class KXHOST_API AcTransaction {
 public:
-    AcTransaction() = default;
-    virtual ~AcTransaction() = default;
+    // On the host's open drawing (kxhost::activeDrawing()).
+    AcTransaction();
+    // On `drawing`, which must outlive the transaction.
+    explicit AcTransaction(kxhost::SimulatedDrawing& drawing);
+    virtual ~AcTransaction();
     AcTransaction(const AcTransaction&) = delete;
     AcTransaction& operator=(const AcTransaction&) = delete;
 
     bool isOpen() const { return m_open; }
-    // Ends the transaction; false when it had already ended.
+    // Opens an object for reading (kForRead or kForNotify). `object` is null unless eOk; the pointer
+    // lives until the drawing's objects change. A transaction's own pending writes are what it reads.
+    // eNullObjectId, eWasErased, eNotInDatabase for an unknown id, eInvalidOpenState once ended.
+    Acad::ErrorStatus getObject(const kxhost::DrawingObject*& object, AcDbObjectId id,
+                                AcDb::OpenMode mode = AcDb::kForRead);
+    // Opens an object for writing: `object` is the transaction's copy, valid until it ends. The
+    // same statuses as for reading, and eInvalidOpenState for a mode other than kForWrite.
+    Acad::ErrorStatus getObject(kxhost::DrawingObject*& object, AcDbObjectId id,
+                                AcDb::OpenMode mode = AcDb::kForWrite);
+    // Writes what was opened for write into the drawing and ends the transaction; false when it had
+    // already ended. An object erased meanwhile is not brought back.
     bool end();
+    // Drops what was opened for write and ends the transaction; false when it had already ended.
     bool abort();
 
 private:
+    struct Changes;
+    kxhost::SimulatedDrawing* m_drawing;
+    std::unique_ptr<Changes> m_changes;
     bool m_open = true;
 };

@@ -1,6 +1,8 @@
 // Command-line buffer of the host stand-in. Single-threaded like the host's user-interface thread.
 #include "platform/host/CommandLine.h"
 
+#include "platform/host/SimulatedDrawing.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -61,6 +63,7 @@ void acedPostCommandPrompt()
 void acedUpdateDisplay()
 {
     ++state().displayUpdates;
+    kxhost::activeDrawing().logRequest("update the display");
 }
 
 namespace kxhost {

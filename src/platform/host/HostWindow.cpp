@@ -1,6 +1,8 @@
 // The host's main window and the editor-command hand-off.
 #include "platform/host/HostWindow.h"
 
+#include "platform/host/SimulatedDrawing.h"
+
 namespace {
 
 constexpr const char* kMainWindowClass = "KxHostMainWindow";
@@ -35,6 +37,7 @@ void KxHostDialog::BeginEditorCommand()
     m_inEditorCommand = true;
     ++m_editorCommands;
     m_focusBefore = GetFocus();
+    kxhost::activeDrawing().logRequest("hand the drawing to the user", {}, "\"" + ::GetWindowText(m_hWnd) + "\" hidden");
     ShowWindow(SW_HIDE);
     HWND main = adsw_acadMainWnd();
     m_ownerWasDisabled = !::IsWindowEnabled(main);
@@ -51,6 +54,7 @@ void KxHostDialog::CompleteEditorCommand(bool restoreFocus)
     if (m_ownerWasDisabled && isModal())
         ::EnableWindow(main, FALSE);
     ShowWindow(SW_SHOW);
+    kxhost::activeDrawing().logRequest("back to the dialog", {}, "\"" + ::GetWindowText(m_hWnd) + "\" shown");
     if (restoreFocus) {
         if (IsWindow(m_focusBefore) && IsChild(m_hWnd, m_focusBefore))
             ::SetFocus(m_focusBefore);
