@@ -362,4 +362,12 @@ KXGRID_API bool copyText(HWND grid, int col1, int row1, int col2, int row2, std:
 // A top-level grid window for tools and tests without a dialog (destroy it with DestroyWindow).
 KXGRID_API HWND createStandaloneGrid(int cols = 0, int rows = 0);
 
+// Visits the value texts (kind 3, exactly what SSGetValue gives) of the block's cells in row order,
+// left to right, empty cells included, without a call per cell: for callers that read or search
+// whole columns and rows of large sheets. `visit` returns false to stop. Corners as for the SS
+// functions (0 or SS_HEADER address the headers). Returns the number of cells visited; -1 for a
+// handle that is no grid or a block outside the sheet. The visitor must not change the grid.
+using ValueVisitor = bool (*)(void* context, int col, int row, std::string_view value);
+KXGRID_API int visitValues(HWND grid, int col1, int row1, int col2, int row2, ValueVisitor visit, void* context);
+
 } // namespace kxgrid
