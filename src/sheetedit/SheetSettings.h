@@ -20,13 +20,16 @@ public:
     // Resets, marks the record loaded and reads the file of `name`. False (defaults kept, still
     // loaded) when the file cannot be opened.
     bool load(const Kx_String& name);
-    // Writes the members to the file of `name`, replacing it. False, with a line on the command
-    // line, when the file cannot be written or a text holds the separator byte; the old file is kept.
+    // Writes the members to the file of `name` (Windows-1252, as peers read it), replacing it.
+    // False, with a line on the command line, when the file cannot be written, a text holds the
+    // separator "¤" or a character Windows-1252 lacks, or the name leads out of the settings
+    // folder; the old file is kept then.
     bool save(const Kx_String& name) const;
     // Resets, marks loaded, remembers `grid` and reads the corner cell's tag (missing: defaults).
     bool readFromSheet(HWND grid);
     // Writes the record into the corner cell's tag of `grid` (null: the grid remembered by
-    // readFromSheet). Only for a record that was loaded or read; returns whether it wrote.
+    // readFromSheet). Only for a record that was loaded or read; returns whether it wrote. A text
+    // holding the separator "¤" is refused with a line on the command line, the tag left as it was.
     bool writeToSheet(HWND grid = nullptr);
     void setVariables(const Kx_StringArray& names, const Kx_StringArray& values);
     // Header and footer file names made full paths against the folder of `sheetPath`, else the
@@ -40,6 +43,12 @@ public:
     static Kx_String settingsFolder();
     // The file of the settings named `name`: the folder, the name, ".znd".
     static Kx_String fileOf(const Kx_String& name);
+
+    // The members as a store, keys in the order of the files; and the members taken from a store
+    // (a key that is missing or of another type keeps its default; the variable lists are cut to
+    // the shorter of the two).
+    void fillStore(SettingsStore& store) const;
+    void takeFrom(const SettingsStore& store);
 
     Kx_String headerFile;
     Kx_String footerFile;
@@ -59,6 +68,10 @@ public:
     Kx_StringArray varValues;
 
 private:
+    // The file of `name` when it stays inside the settings folder; empty otherwise.
+    static Kx_String confinedFileOf(const Kx_String& name);
+    Kx_String resolvedName(const Kx_String& name, const Kx_String& sheetPath) const;
+
     HWND m_grid = nullptr;
     bool m_loaded = false;
 };
