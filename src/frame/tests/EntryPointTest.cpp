@@ -50,7 +50,11 @@ TEST(Exports, EveryLauncherIsVisibleInTheSharedObject)
     for (const char* name : {"acrxEntryPoint", "acrxGetApiVersion", "StartDlgMacro(MacroData&)",
                              "StartDlgMacroModeless(bool, MacroData&, int&)", "EndDlgMacroModeless(int)",
                              "GetDlgMacroData(int, MacroData&)", "DestroyAllMacroDlgs()",
-                             "StartDlgEditConstraints(EditConstrData&)", "EndDlgEditConstraints()"})
+                             "StartDlgEditConstraints(EditConstrData&)", "EndDlgEditConstraints()",
+                             "StartDlgGrid(ZnGridDlgData&)", "StartDlgLookUp(ZnLookUpDlgData&)",
+                             "startGridDialog(Kx_StringArray const&, Kx_StringArray const&, "
+                             "Kx_Array<Kx_StringArray>&, bool, Kx_String, Kx_String)",
+                             "kxss::runSheetHeadersCommand(HWND__*)"})
         EXPECT_NE(symbols.find(name), std::string::npos) << name << " is not exported";
     EXPECT_EQ(symbols.find("pickMacroDialogSlot"), std::string::npos) << "inner functions stay hidden";
 }

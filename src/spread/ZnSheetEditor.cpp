@@ -1,0 +1,707 @@
+// The spreadsheet editor's window and commands. The grid holds the sheet; the editor only adds the
+// menu bar, the toolbar, the file commands and the cell dialogs. Nothing a command fails at is lost:
+// a failed open keeps the sheet shown, a failed save keeps the sheet marked changed and the old file
+// as it was (the grid saves through a temporary file), and a cell type that would clear cells asks.
+#include "spread/ZnSheetEditor.h"
+
+#include "core/FileDialog.h"
+#include "core/MacroLangs.h"
+#include "core/TextTables.h"
+#include "platform/grid/Spread.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Bitmap.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Font.h"
+#include "platform/win/MenuBar.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Toolbar.h"
+#include "platform/win/Window.h"
+#include "sheetedit/EditorRegistrySettings.h"
+#include "sheetedit/SheetPreparation.h"
+#include "sheetedit/SheetSettings.h"
+#include "spread/Kx_Spread.h"
+#include "spread/ZnSheetEditorDialogs.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTextEditorName = 9400;
+constexpr int kTextUntitled = 9401;
+constexpr int kTextSaveFirst = 9402;
+constexpr int kTextCannotSave = 9403;
+constexpr int kTextCannotOpen = 9404;
+constexpr int kTextCannotExport = 9405;
+constexpr int kTextNoPrinting = 9406;
+constexpr int kTextSheetFilter = 9407;
+constexpr int kTextCsvFilter = 9408;
+constexpr int kTextOpenTitle = 9409;
+constexpr int kTextSaveTitle = 9410;
+constexpr int kTextExportTitle = 9411;
+constexpr int kTextTypeClearsCells = 9457;
+constexpr int kTextCannotStoreSettings = 9458;
+
+// The fonts the font dialogs offer besides the sheet's own default font.
+const char* const kFaces[] = {"Arial", "Courier New", "Tahoma", "Times New Roman", "Verdana"};
+
+std::vector<std::string> facesWith(const Kx_String& sheetFont)
+{
+    std::vector<std::string> faces;
+    if (!sheetFont.isEmpty())
+        faces.push_back(sheetFont.str());
+    for (const char* face : kFaces)
+        if (std::find(faces.begin(), faces.end(), face) == faces.end())
+            faces.emplace_back(face);
+    return faces;
+}
+
+std::string baseName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// A text of a cell read through one of the grid's buffer calls, however long it is. The grid cuts a
+// text that does not fit before a whole character, up to 3 bytes short of the buffer's end, so only
+// a text ending further from it is known to be complete; a cut note would be saved back cut.
+std::string readCellText(HWND grid, int col, int row, int (*get)(HWND, int, int, LPSTR, int))
+{
+    constexpr std::size_t kLongestCharacter = 4;
+    std::string buffer(4096, '\0');
+    for (;;) {
+        const int n = get(grid, col, row, buffer.data(), static_cast<int>(buffer.size()));
+        if (n < 0)
+            return {};
+        if (static_cast<std::size_t>(n) + kLongestCharacter < buffer.size() ||
+            buffer.size() > static_cast<std::size_t>(SS_MAX_TEXT) + kLongestCharacter)
+            return buffer.substr(0, static_cast<std::size_t>(n));
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+}
+
+struct Block {
+    int col1, row1, col2, row2;
+};
+
+// The selected cells of the grid's body; a whole row or column selected (header corners) stands for
+// every cell of it. Nothing when the sheet has no cells.
+std::optional<Block> selectedBlock(Kx_Spread& spread)
+{
+    Block b{};
+    if (!spread.getSelection(b.col1, b.row1, b.col2, b.row2))
+        return std::nullopt;
+    const int cols = spread.getColCount(), rows = spread.getRowCount();
+    if (cols < 1 || rows < 1)
+        return std::nullopt;
+    if (b.col1 < 1 || b.col2 < 1) {
+        b.col1 = 1;
+        b.col2 = cols;
+    }
+    if (b.row1 < 1 || b.row2 < 1) {
+        b.row1 = 1;
+        b.row2 = rows;
+    }
+    b.col2 = std::min(std::max(b.col1, b.col2), cols);
+    b.row2 = std::min(std::max(b.row1, b.row2), rows);
+    b.col1 = std::min(b.col1, b.col2);
+    b.row1 = std::min(b.row1, b.row2);
+    return b;
+}
+
+// What a cell held before its type changed, to put back when the user keeps the old type.
+struct CellBefore {
+    int col, row;
+    SS_CELLTYPE type;
+    std::string value;
+    std::string formula;
+};
+
+} // namespace
+
+// The editor's grid: the wrapper, with the cell menu on a right click.
+class ZnSheetEditor::Grid : public Kx_Spread {
+public:
+    std::function<void(POINT)> onRightClick;
+
+protected:
+    void OnRButtonUp(UINT flags, POINT point) override
+    {
+        Kx_Spread::OnRButtonUp(flags, point);
+        if (m_hWnd == nullptr || !onRightClick)
+            return;
+        ::ClientToScreen(m_hWnd, point);
+        onRightClick(point);
+    }
+};
+
+ZnSheetEditor::ZnSheetEditor(const Kx_String& file, HWND parent) : CDialog(kTemplateId, parent), m_fileName(file) {}
+
+ZnSheetEditor::~ZnSheetEditor() = default;
+
+Kx_Spread* ZnSheetEditor::spread() const
+{
+    return m_spread.get();
+}
+
+HWND ZnSheetEditor::grid() const
+{
+    return m_spread && m_spread->isAttached() ? m_spread->m_hWnd : nullptr;
+}
+
+bool ZnSheetEditor::isChanged() const
+{
+    HWND g = grid();
+    return g != nullptr && SSGetBool(g, SSB_CHANGEMADE) != FALSE;
+}
+
+Kx_String ZnSheetEditor::titleText() const
+{
+    std::string name = m_fileName.isEmpty() ? dialString(kTextUntitled).str() : baseName(m_fileName.str());
+    if (isChanged())
+        name += "*";
+    return Kx_String(name + " - " + dialString(kTextEditorName).str());
+}
+
+BOOL ZnSheetEditor::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    HMENU bar = ::LoadMenu(kMainMenu);
+    if (bar != nullptr && !::SetMenu(m_hWnd, bar))
+        DestroyMenu(bar);
+
+    // The toolbar's pictures are the bitmap of the same id, one a button.
+    if (auto layout = kxwin::loadToolbarResource(kToolbar)) {
+        HBITMAP strip = ::LoadBitmap(kToolbar);
+        m_toolbar = kxwin::createToolbar(m_hWnd, kToolbarWindowId, *layout, strip);
+        if (strip != nullptr)
+            DeleteObject(strip);
+    }
+
+    m_spread = std::make_unique<Grid>();
+    m_spread->attach(this, kGridId, /*exactRect=*/true);
+    m_spread->setStandardLook(1);
+    m_spread->onRightClick = [this](POINT at) { showCellMenu(at); };
+    layout();
+
+    if (m_fileName.isEmpty() || !loadFile(m_fileName)) {
+        m_openedFile = m_fileName.isEmpty();
+        m_fileName = Kx_String();
+        if (!m_openedFile) {
+            EndDialog(IDABORT);
+            return FALSE;
+        }
+        newSheet();
+    }
+    updateCommandStates();
+    updateTitle();
+    ::SetFocus(grid());
+    return FALSE;
+}
+
+void ZnSheetEditor::OnDestroy()
+{
+    // The grid window goes with the editor's; the wrapper object stays until the editor goes.
+    m_toolbar = nullptr;
+}
+
+LRESULT ZnSheetEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        if (confirmDiscard())
+            EndDialog(IDOK);
+        return 0;
+    case WM_SIZE: {
+        const LRESULT result = CDialog::WindowProc(message, wParam, lParam);
+        layout();
+        return result;
+    }
+    case WM_INITMENU:
+        updateCommandStates();
+        break;
+    default:
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL ZnSheetEditor::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT id = LOWORD(wParam);
+    const WORD code = HIWORD(wParam);
+    HWND from = reinterpret_cast<HWND>(lParam);
+    if (from != nullptr && from == grid()) {
+        // The grid's own notifications: only the title follows them.
+        const BOOL handled = CDialog::OnCommand(wParam, lParam);
+        updateTitle();
+        return handled;
+    }
+    if (code == 0 && (from == nullptr || from == m_toolbar) && runCommand(id)) {
+        if (m_hWnd != nullptr) {
+            updateCommandStates();
+            updateTitle();
+        }
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+bool ZnSheetEditor::runCommand(UINT command)
+{
+    switch (command) {
+    case kNew:
+        if (confirmDiscard())
+            newSheet();
+        return true;
+    case kOpen: openSheet(); return true;
+    case kSave: save(); return true;
+    case kSaveAs: saveAs(); return true;
+    case kExport: exportCsv(); return true;
+    case kPrint:
+    case kPrintPreview:
+    case kPrintSetup: message(dialString(kTextNoPrinting), MB_OK | MB_ICONINFORMATION); return true;
+    case kCut: cut(); return true;
+    case kCopy:
+        SSClipboardCopy(grid());
+        return true;
+    case kPaste: paste(); return true;
+    case kNote: editNote(); return true;
+    case kFont: editFont(); return true;
+    case kBorders: editBorders(); return true;
+    case kCellType: editCellType(); return true;
+    case kOptions: editOptions(); return true;
+    case kLanguage: changeLanguage(); return true;
+    default: return false;
+    }
+}
+
+void ZnSheetEditor::layout()
+{
+    RECT client;
+    GetClientRect(client);
+    int top = 0;
+    if (m_toolbar != nullptr) {
+        ::SendMessage(m_toolbar, TB_AUTOSIZE);
+        top = GetWindowRectInParent(m_toolbar).bottom;
+    }
+    if (HWND g = grid())
+        ::MoveWindow(g, 0, top, client.width(), std::max(0, static_cast<int>(client.height()) - top), TRUE);
+}
+
+void ZnSheetEditor::updateTitle()
+{
+    if (m_hWnd != nullptr)
+        SetWindowText(titleText().str());
+}
+
+// Paste is offered only while the clipboard holds text to paste.
+void ZnSheetEditor::updateCommandStates()
+{
+    const bool canPaste = !kxwin::clipboardText().empty();
+    if (HMENU bar = ::GetMenu(m_hWnd)) {
+        ::EnableMenuItem(bar, kPaste, MF_BYCOMMAND | (canPaste ? MF_ENABLED : MF_GRAYED));
+        ::DrawMenuBar(m_hWnd);
+    }
+    if (m_toolbar != nullptr)
+        ::SendMessage(m_toolbar, TB_ENABLEBUTTON, kPaste, canPaste ? TRUE : FALSE);
+}
+
+void ZnSheetEditor::showCellMenu(POINT screenPoint)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(kCellMenu))
+        return;
+    CMenu popup = menu.GetSubMenu(0);
+    if (popup.m_hMenu == nullptr)
+        return;
+    // The pick arrives as a posted WM_COMMAND, like a pick from the menu bar.
+    popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, m_hWnd);
+}
+
+void ZnSheetEditor::message(const Kx_String& text, UINT type) const
+{
+    MessageBox(m_hWnd, text.str(), dialString(kTextEditorName).str(), type);
+}
+
+// --- Files ---------------------------------------------------------------------------------------
+
+bool ZnSheetEditor::confirmDiscard()
+{
+    if (!isChanged())
+        return true;
+    switch (MessageBox(m_hWnd, dialString(kTextSaveFirst).str(), dialString(kTextEditorName).str(),
+                       MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return save();
+    case IDNO: return true;
+    default: return false;
+    }
+}
+
+// Loads into the grid shown; the grid stays as it was when the file cannot be read.
+bool ZnSheetEditor::loadFile(const Kx_String& path)
+{
+    HWND g = grid();
+    if (g == nullptr)
+        return false;
+    if (SSLoadFromFile(g, path.c_str()) != TRUE) {
+        message(Kx_String(dialString(kTextCannotOpen).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    prepareEditorSheet(g, Kx_String(), /*full=*/false);
+    SheetSettings settings;
+    settings.readFromSheet(g);
+    m_spread->setFontFace(settings.defaultFont);
+    m_spread->setTextHeight(settings.defaultTextHeight);
+    SSSetBool(g, SSB_CHANGEMADE, FALSE);
+    m_fileName = path;
+    return true;
+}
+
+// A fresh sheet: the grid is emptied to the state of a new grid (loaded from a new grid's own file
+// text, so no cell, look or setting of the old sheet survives) and prepared for editing.
+void ZnSheetEditor::newSheet()
+{
+    HWND g = grid();
+    if (g == nullptr)
+        return;
+    std::string blank;
+    if (HWND fresh = kxgrid::createStandaloneGrid()) {
+        kxgrid::sheetText(fresh, blank);
+        ::DestroyWindow(fresh);
+    }
+    if (!blank.empty())
+        kxgrid::loadSheetText(g, blank);
+    m_spread->setStandardLook(1);
+    SheetSettings settings;
+    prepareEditorSheet(g, Kx_String(), /*full=*/true, &settings);
+    m_spread->setFontFace(settings.defaultFont);
+    m_spread->setTextHeight(settings.defaultTextHeight);
+    SSSetBool(g, SSB_CHANGEMADE, FALSE);
+    m_fileName = Kx_String();
+}
+
+void ZnSheetEditor::openSheet()
+{
+    if (!confirmDiscard())
+        return;
+    Kx_FileDialogRequest request;
+    request.open = true;
+    request.filter = dialString(kTextSheetFilter);
+    request.defaultExtension = "kxs";
+    request.title = dialString(kTextOpenTitle);
+    request.folder = folderOf(m_fileName.str());
+    request.owner = m_hWnd;
+    const Kx_String path = runFileDialog(request);
+    if (!path.isEmpty())
+        loadFile(path);
+}
+
+bool ZnSheetEditor::save()
+{
+    return m_fileName.isEmpty() ? saveAs() : saveTo(m_fileName);
+}
+
+bool ZnSheetEditor::saveAs()
+{
+    Kx_FileDialogRequest request;
+    request.open = false;
+    request.filter = dialString(kTextSheetFilter);
+    request.defaultExtension = "kxs";
+    request.title = dialString(kTextSaveTitle);
+    request.folder = folderOf(m_fileName.str());
+    request.fileName = baseName(m_fileName.str());
+    request.owner = m_hWnd;
+    const Kx_String path = runFileDialog(request);
+    if (path.isEmpty() || !saveTo(path))
+        return false;
+    m_fileName = path;
+    return true;
+}
+
+// The wrapper saves through the grid's atomic save and clears the changed mark only on success.
+bool ZnSheetEditor::saveTo(const Kx_String& path)
+{
+    HWND g = grid();
+    if (g == nullptr)
+        return false;
+    if (m_spread->saveToFile(path))
+        return true;
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+    message(Kx_String(dialString(kTextCannotSave).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+void ZnSheetEditor::exportCsv()
+{
+    Kx_FileDialogRequest request;
+    request.open = false;
+    request.filter = dialString(kTextCsvFilter);
+    request.defaultExtension = "csv";
+    request.title = dialString(kTextExportTitle);
+    request.folder = folderOf(m_fileName.str());
+    std::string name = baseName(m_fileName.str());
+    if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    request.fileName = name.empty() ? std::string() : name + ".csv";
+    request.owner = m_hWnd;
+    const Kx_String path = runFileDialog(request);
+    if (path.isEmpty())
+        return;
+    HWND g = grid();
+    if (SSExportToCSV(g, path.c_str()) != TRUE)
+        message(Kx_String(dialString(kTextCannotExport).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
+}
+
+// --- Edit ----------------------------------------------------------------------------------------
+
+// The selection's texts go to the clipboard first; they are cleared only when that worked, so a
+// failed copy loses nothing.
+void ZnSheetEditor::cut()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    if (!block || SSClipboardCopy(g) != TRUE)
+        return;
+    SSClearData(g, block->col1, block->row1, block->col2, block->row2);
+}
+
+void ZnSheetEditor::paste()
+{
+    SSClipboardPaste(grid());
+}
+
+// --- Cell ----------------------------------------------------------------------------------------
+
+void ZnSheetEditor::editNote()
+{
+    HWND g = grid();
+    int col = 0, row = 0;
+    m_spread->getActiveCell(col, row);
+    CellNoteData data;
+    data.note = readCellText(g, col, row, SSGetCellNote);
+    const std::string before = data.note;
+    if (!editModally<ZnDlgCellNote>(data, m_hWnd) || data.note == before)
+        return;
+    if (SSSetCellNote(g, col, row, data.note.c_str()))
+        SSSetBool(g, SSB_CHANGEMADE, TRUE);
+}
+
+void ZnSheetEditor::editFont()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    if (!block)
+        return;
+    CellFontData data;
+    data.faces = facesWith(m_spread->fontFace());
+    data.face = m_spread->fontFace().str();
+    data.height = m_spread->textHeight();
+    LOGFONT current;
+    if (SSGetFont(g, block->col1, block->row1, &current)) {
+        if (!current.lfFaceName.empty())
+            data.face = current.lfFaceName;
+        if (current.lfHeight != 0)
+            data.height = std::min(400, static_cast<int>(current.lfHeight < 0 ? -current.lfHeight : current.lfHeight));
+        data.bold = current.lfWeight >= FW_BOLD;
+        data.italic = current.lfItalic != 0;
+    }
+    if (!editModally<ZnDlgCellFont>(data, m_hWnd))
+        return;
+    LOGFONT chosen;
+    chosen.lfHeight = data.height;
+    chosen.lfWeight = data.bold ? FW_BOLD : FW_NORMAL;
+    chosen.lfItalic = data.italic ? 1 : 0;
+    chosen.lfFaceName = data.face;
+    HFONT font = CreateFontIndirect(&chosen);
+    if (font == nullptr)
+        return;
+    SSSetFontRange(g, block->col1, block->row1, block->col2, block->row2, font, TRUE);
+    DeleteObject(font);
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+}
+
+void ZnSheetEditor::editBorders()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    if (!block)
+        return;
+    CellBordersData data;
+    if (!editModally<ZnDlgCellBorders>(data, m_hWnd))
+        return;
+    constexpr WORD kSides = SS_BORDERTYPE_LEFT | SS_BORDERTYPE_RIGHT | SS_BORDERTYPE_TOP | SS_BORDERTYPE_BOTTOM;
+    const WORD style = static_cast<WORD>(data.lineStyle);
+    const auto [c1, r1, c2, r2] = *block;
+    switch (data.kind) {
+    case CellBordersData::Kind::None:
+        SSSetBorderRange(g, c1, r1, c2, r2, kSides, SS_BORDERSTYLE_NONE, 0);
+        break;
+    case CellBordersData::Kind::Outline:
+        SSSetBorderRange(g, c1, r1, c2, r2, kSides, SS_BORDERSTYLE_NONE, 0);
+        SSSetBorderRange(g, c1, r1, c2, r2, SS_BORDERTYPE_OUTLINE, style, 0);
+        break;
+    case CellBordersData::Kind::All:
+        SSSetBorderRange(g, c1, r1, c2, r2, kSides, style, 0);
+        break;
+    }
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+}
+
+void ZnSheetEditor::editCellType()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    if (!block)
+        return;
+    CellTypeData data;
+    SS_CELLTYPE current;
+    if (SSGetCellTypeRecord(g, block->col1, block->row1, &current)) {
+        switch (current.type) {
+        case SS_TYPE_NUMBER:
+            data.kind = CellTypeData::Kind::Number;
+            data.decimals = current.decimals;
+            break;
+        case SS_TYPE_CHECKBOX: data.kind = CellTypeData::Kind::CheckBox; break;
+        case SS_TYPE_COMBOBOX: data.kind = CellTypeData::Kind::ComboBox; break;
+        case SS_TYPE_STATICTEXT: data.kind = CellTypeData::Kind::Label; break;
+        default: break;
+        }
+        std::string item;
+        for (char c : current.items + '\t') {
+            if (c != '\t') {
+                item += c;
+            } else if (!item.empty()) {
+                data.items.push_back(item);
+                item.clear();
+            }
+        }
+    }
+    if (!editModally<ZnDlgCellType>(data, m_hWnd))
+        return;
+
+    SS_CELLTYPE type;
+    switch (data.kind) {
+    case CellTypeData::Kind::Text:
+        // Style and case as the prepared sheet's cells; no length limit, so no text is cut.
+        SSSetTypeEdit(g, &type, 4, 0, SS_CHRSET_ANY, SS_CASE_ASTYPED);
+        break;
+    case CellTypeData::Kind::Number:
+        SSSetTypeNumber(g, &type, 0x10100000, static_cast<short>(data.decimals), -99999999999999.0, 99999999999999.0);
+        break;
+    case CellTypeData::Kind::CheckBox:
+        SSSetTypeCheckBox(g, &type, SS_CHECK_CENTRE, "", nullptr, nullptr);
+        break;
+    case CellTypeData::Kind::ComboBox: {
+        std::string items;
+        for (const std::string& item : data.items)
+            items += (items.empty() ? "" : "\t") + item;
+        SSSetTypeComboBox(g, &type, 0, items.c_str());
+        break;
+    }
+    case CellTypeData::Kind::Label:
+        SSSetTypeStaticText(g, &type, 0);
+        break;
+    }
+
+    // A type clears what it cannot hold (a text in a number cell). Keep what the cells held, so
+    // that the user can decide after seeing how many cells that is.
+    const auto [c1, r1, c2, r2] = *block;
+    std::vector<CellBefore> filled;
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c) {
+            if (SSGetValueLen(g, c, r) <= 0 && SSGetFormulaLen(g, c, r) <= 0)
+                continue;
+            CellBefore before{c, r, {}, readCellText(g, c, r, SSGetValue), readCellText(g, c, r, SSGetFormula)};
+            SSGetCellTypeRecord(g, c, r, &before.type);
+            filled.push_back(std::move(before));
+        }
+    SSSetCellTypeRange(g, c1, r1, c2, r2, &type);
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+    std::vector<const CellBefore*> lost;
+    for (const CellBefore& before : filled)
+        if (SSGetValueLen(g, before.col, before.row) <= 0 && SSGetFormulaLen(g, before.col, before.row) <= 0)
+            lost.push_back(&before);
+    if (lost.empty())
+        return;
+    const std::string question = std::to_string(lost.size()) + " " + dialString(kTextTypeClearsCells).str();
+    if (MessageBox(m_hWnd, question, dialString(kTextEditorName).str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+        IDYES)
+        return;
+    for (const CellBefore* before : lost) {
+        SSSetCellType(g, before->col, before->row, &before->type);
+        if (!before->formula.empty())
+            SSSetFormula(g, before->col, before->row, before->formula.c_str(), TRUE);
+        else
+            SSSetValue(g, before->col, before->row, before->value.c_str());
+    }
+}
+
+// --- Tools ---------------------------------------------------------------------------------------
+
+void ZnSheetEditor::editOptions()
+{
+    HWND g = grid();
+    SheetSettings settings;
+    settings.readFromSheet(g);
+    SheetOptionsData data;
+    data.faces = facesWith(settings.defaultFont);
+    data.defaultFont = settings.defaultFont.str();
+    data.defaultTextHeight = settings.defaultTextHeight;
+    data.headerFile = settings.headerFile.str();
+    data.footerFile = settings.footerFile.str();
+    data.margins[0] = settings.marginLeft;
+    data.margins[1] = settings.marginRight;
+    data.margins[2] = settings.marginTop;
+    data.margins[3] = settings.marginBottom;
+    bool* switches[6] = {&settings.smartPrint, &settings.colors,         &settings.colHeader,
+                         &settings.rowHeader,  &settings.cellSeperators, &settings.border};
+    for (int i = 0; i < 6; ++i)
+        data.switches[i] = *switches[i];
+    if (!editModally<ZnDlgSheetOptions>(data, m_hWnd))
+        return;
+    settings.defaultFont = data.defaultFont;
+    settings.defaultTextHeight = data.defaultTextHeight;
+    settings.headerFile = data.headerFile;
+    settings.footerFile = data.footerFile;
+    settings.marginLeft = data.margins[0];
+    settings.marginRight = data.margins[1];
+    settings.marginTop = data.margins[2];
+    settings.marginBottom = data.margins[3];
+    for (int i = 0; i < 6; ++i)
+        *switches[i] = data.switches[i];
+    // A record the sheet cannot hold is not written; the sheet keeps its previous settings.
+    if (!settings.writeToSheet(g)) {
+        message(dialString(kTextCannotStoreSettings), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    m_spread->setFontFace(settings.defaultFont);
+    m_spread->setTextHeight(settings.defaultTextHeight);
+    m_spread->applyFonts();
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+}
+
+void ZnSheetEditor::changeLanguage()
+{
+    EditorLanguageData data;
+    data.language = MacroLangs::GetCurLanguageIndex();
+    if (!editModally<ZnDlgEditorLanguage>(data, m_hWnd))
+        return;
+    MacroLangs::SetCurLanguage(data.language);
+    EditorRegistrySettings registry;
+    registry.read();
+    std::string code = MacroLangs::GetLanguageCode(data.language).str();
+    std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    registry.Language = code;
+    registry.write();
+}

@@ -1,0 +1,101 @@
+// ZnSheetEditor: the spreadsheet editor, a main window with the editor's menu bar (menu 139) and
+// toolbar (toolbar 128) over one Kx_Spread grid, for the bills of material and profile tables users
+// keep as sheet files. It runs until the user closes it; StartSheetEditor (SheetEditorLauncher.h)
+// opens it. The small dialogs of its Cell and Tools menus are in ZnSheetEditorDialogs.h.
+#pragma once
+
+#include "core/Kx_String.h"
+#include "platform/win/Dialog.h"
+
+#include <memory>
+
+class Kx_Spread;
+
+class ZnSheetEditor : public CDialog {
+public:
+    static constexpr int kTemplateId = 9420;
+    static constexpr int kMainMenu = 139;
+    static constexpr int kCellMenu = 138;
+    static constexpr int kToolbar = 128;  // the toolbar resource and its picture strip
+    static constexpr int kGridId = 1000;
+    static constexpr int kToolbarWindowId = 0xE800;
+
+    // The commands of the menu bar, the toolbar and the cell menu.
+    enum Command : UINT {
+        kNew = 32811,
+        kOpen = 32812,
+        kSave = 32816,
+        kSaveAs = 32817,
+        kExport = 32818,
+        kPrintSetup = 32830,
+        kPrint = 32831,
+        kPrintPreview = 32832,
+        kCut = 32842,
+        kCopy = 32843,
+        kPaste = 32844,
+        kNote = 32806,
+        kBorders = 32813,
+        kFont = 32815,
+        kCellType = 32807,
+        kOptions = 32845,
+        kLanguage = 32846,
+    };
+
+    // `file`: the sheet to open; empty for a new sheet.
+    explicit ZnSheetEditor(const Kx_String& file, HWND parent = nullptr);
+    ~ZnSheetEditor() override;
+
+    // The grid while the window is open; null before and after.
+    HWND grid() const;
+    Kx_Spread* spread() const;
+    HWND toolbar() const { return m_toolbar; }
+    // The sheet's file; empty for a sheet never saved.
+    const Kx_String& fileName() const { return m_fileName; }
+    // Whether the sheet has changes since it was made, opened or saved (the grid's option 30).
+    bool isChanged() const;
+    // False when the file given at construction could not be opened (the window then closed at once,
+    // after saying why).
+    bool openedFile() const { return m_openedFile; }
+    // "<file name> - <editor name>", with "*" after the file name while the sheet has changes.
+    Kx_String titleText() const;
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Enter and Escape belong to the grid: the editor closes by its close box only.
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnDestroy() override;
+
+private:
+    class Grid;
+
+    bool runCommand(UINT command);
+    void layout();
+    void updateTitle();
+    void updateCommandStates();
+    void showCellMenu(POINT screenPoint);
+    bool confirmDiscard();
+    bool loadFile(const Kx_String& path);
+    void newSheet();
+    void openSheet();
+    bool save();
+    bool saveAs();
+    bool saveTo(const Kx_String& path);
+    void exportCsv();
+    void cut();
+    void paste();
+    void editNote();
+    void editFont();
+    void editBorders();
+    void editCellType();
+    void editOptions();
+    void changeLanguage();
+    void message(const Kx_String& text, UINT type) const;
+
+    Kx_String m_fileName;
+    std::unique_ptr<Grid> m_spread;
+    HWND m_toolbar = nullptr;
+    bool m_openedFile = true;
+};
