@@ -1,16 +1,24 @@
 // kestra-ss sheet show|import|export|eval|bench: the grid's files and formulas for scripts. Texts in the
 // line formats are escaped so one cell is one line: backslash, tab, line feed and carriage return
 // appear as \\, \t, \n and \r, in what show and eval print and in what import, eval and bench read.
+// kestra-ss sheet edit opens the module's spreadsheet editor on a display.
 #include "app/SheetCommand.h"
 
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
+#ifdef KX_HAVE_QT
+#include "app/HostedModule.h"
+#include "core/Kx_String.h"
+#include "platform/qt/QtBackend.h"
+#endif
 
 #include <sys/resource.h>
 
 #include <chrono>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -277,6 +285,56 @@ int exportCsv(const char* file, const char* outFile)
     return 0;
 }
 
+int editFail(const std::string& message)
+{
+    std::fprintf(stderr, "kestra-ss sheet edit: %s\n", message.c_str());
+    return 1;
+}
+
+// Opens the spreadsheet editor through the module, as the host would, and returns when the user
+// closed it. The file is checked before any window opens.
+int edit(const char* programPath, const char* file)
+{
+    std::string path;
+    if (file != nullptr) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec))
+            return editFail(std::string("cannot open \"") + file + "\": there is no such file");
+        ScopedGrid g;
+        if (!g.hwnd)
+            return editFail("cannot create a grid");
+        if (!SSLoadFromFile(g.hwnd, file))
+            return editFail(kxgrid::lastError(g.hwnd));
+        path = std::filesystem::absolute(file, ec).string();
+        if (ec)
+            path = file;
+    }
+#ifdef KX_HAVE_QT
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool offscreen = platform != nullptr && std::string_view(platform) == "offscreen";
+    if (!offscreen && !kxqt::hasDisplay())
+        return editFail("no display (set DISPLAY or use QT_QPA_PLATFORM=offscreen)");
+    std::string error;
+    if (!kxqt::startQt(offscreen ? kxqt::QtDisplay::Offscreen : kxqt::QtDisplay::Screen, &error) ||
+        !kxqt::installQtBackend())
+        return editFail(error.empty() ? "Qt cannot start" : error);
+    // The backend goes before the module and before Qt's own globals at exit.
+    struct BackendGuard {
+        ~BackendGuard() { kxqt::removeQtBackend(); }
+    } backendGuard;
+    HostedModule module;
+    if (!module.load(programPath != nullptr ? programPath : "kestra-ss", error))
+        return editFail(error);
+    auto* start = module.function<bool(const Kx_String&)>(kStartSheetEditor);
+    if (start == nullptr)
+        return editFail("the module does not export StartSheetEditor");
+    return start(Kx_String(path)) ? 0 : 1;
+#else
+    (void)programPath;
+    return editFail("no display (set DISPLAY or use QT_QPA_PLATFORM=offscreen)");
+#endif
+}
+
 } // namespace
 
 void printSheetUsage(bool toStderr)
@@ -295,13 +353,18 @@ void printSheetUsage(bool toStderr)
                "           build the sheet, add 1 to the number in ROW,COL (default 1,1) with automatic\n"
                "           recalculation on, read every cell back and print one JSON line:\n"
                "           {\"build_ms\", \"recalc_ms\", \"read_ms\", \"peak_memory_mb\"}\n"
+               "       kestra-ss sheet edit [FILE]\n"
+               "           open FILE (or a new sheet) in the spreadsheet editor; needs a display\n"
+               "           (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM=offscreen); exits when it is closed\n"
                "       In cell texts \\\\, \\t, \\n and \\r stand for a backslash, tab, line feed and return.\n",
                toStderr ? stderr : stdout);
 }
 
-int runSheetCommand(int argc, char** argv)
+int runSheetCommand(int argc, char** argv, const char* programPath)
 {
     const std::string sub = argc > 1 ? argv[1] : "";
+    if (sub == "edit" && (argc == 2 || argc == 3))
+        return edit(programPath, argc == 3 ? argv[2] : nullptr);
     if (sub == "show" && argc == 3)
         return show(argv[2]);
     if (sub == "import" && argc == 4)

@@ -3,12 +3,15 @@
 #include "app/SnapshotCommand.h"
 
 #include "app/HostedModule.h"
+#include "app/SampleDialogs.h"
 
 #include "app/MainJob.h"
 #include "core/MacroData.h"
 #include "core/PromptDialog.h"
+#include "platform/grid/Spread.h"
 #include "platform/host/ModuleLoader.h"
 #include "platform/qt/QtBackend.h"
+#include "platform/win/Window.h"
 
 #include <dlfcn.h>
 
@@ -48,7 +51,7 @@ struct Entry {
 
 std::vector<Entry> catalogue()
 {
-    return {
+    std::vector<Entry> entries = {
         {"prompt", "the prompt dialog (8069)",
          [](Module&, const char*, std::string&) {
              runPromptDialog("Length", "Length of the plate in mm:", "300");
@@ -98,6 +101,21 @@ std::vector<Entry> catalogue()
          },
          {}},
     };
+    // The module's sample dialogs go before the window layer's showcase, which stays last.
+    auto at = entries.end() - 1;
+    for (SampleDialog& sample : sampleDialogs()) {
+        auto open = std::move(sample.open);
+        at = 1 + entries.insert(at, Entry{sample.name, sample.description,
+                           [open](Module& module, const char* argv0, std::string& error) {
+                               if (!module.open(argv0)) {
+                                   error = module.error;
+                                   return false;
+                               }
+                               return open(module.hosted, error);
+                           },
+                           {}});
+    }
+    return entries;
 }
 
 bool snapshot(const Entry& entry, Module& module, const char* argv0, const std::string& out,

@@ -53,7 +53,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (first == "sheet")
-        return kxapp::runSheetCommand(argc - 1, argv + 1);
+        return kxapp::runSheetCommand(argc - 1, argv + 1, argv[0]);
     if (first == "layout")
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
 #ifdef KX_HAVE_QT

@@ -37,6 +37,27 @@ check "sheet show without a file exit" 2 $?
 "$prog" nosuchcommand > /dev/null 2>&1
 check "unknown command exit" 2 $?
 
+# sheet edit needs a display; without one it says so. A missing or damaged file is refused before
+# any window, and more than one file is bad usage.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prog" sheet edit 2>&1 >/dev/null)
+check "sheet edit without a display exit" 1 $?
+check "sheet edit without a display message" \
+  "kestra-ss sheet edit: no display (set DISPLAY or use QT_QPA_PLATFORM=offscreen)" "$out"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prog" sheet edit "$work/sheet.kxs" > /dev/null 2>&1
+check "sheet edit of a good file without a display exit" 1 $?
+out=$(QT_QPA_PLATFORM=offscreen "$prog" sheet edit "$work/missing.kxs" 2>&1 >/dev/null)
+check "sheet edit of a missing file exit" 1 $?
+check "sheet edit of a missing file message" \
+  "kestra-ss sheet edit: cannot open \"$work/missing.kxs\": there is no such file" "$out"
+QT_QPA_PLATFORM=offscreen "$prog" sheet edit "$work/bad.kxs" > /dev/null 2> "$work/err.txt"
+check "sheet edit of a damaged file exit" 1 $?
+grep -q '^kestra-ss sheet edit: ' "$work/err.txt"
+check "sheet edit of a damaged file message" 0 $?
+"$prog" sheet edit "$work/sheet.kxs" "$work/sheet.kxs" > /dev/null 2> "$work/err.txt"
+check "sheet edit with two files exit" 2 $?
+grep -q 'kestra-ss sheet edit \[FILE\]' "$work/err.txt"
+check "sheet edit with two files shows the usage" 0 $?
+
 # sheet eval recalculates and prints what the cells show: numbers in general format, booleans,
 # error codes; texts after an apostrophe stay texts.
 printf '1\t1\t3\n1\t2\t=A1/7\n2\t1\tTRUE\n2\t2\t=A1>2\n3\t1\t=A1/0\n3\t2\t=SUM(A1:B1)*2\n4\t1\t'"'"'5\n' > "$work/eval.txt"

@@ -1,0 +1,112 @@
+#include "app/SampleDialogs.h"
+
+#include "core/Kx_Array.h"
+#include "core/Kx_StringArray.h"
+#include "platform/grid/Spread.h"
+#include "platform/win/Window.h"
+#include "spread/ZnGridDlgData.h"
+#include "spread/ZnLookUpDlgData.h"
+
+namespace kxapp {
+
+namespace {
+
+// One of the module's launchers; null with `error` set when it is not exported.
+template <typename Fn>
+Fn* launcher(HostedModule& module, const char* linkerName, const char* shownName, std::string& error)
+{
+    Fn* fn = module.function<Fn>(linkerName);
+    if (fn == nullptr)
+        error = std::string("the module does not export ") + shownName;
+    return fn;
+}
+
+Kx_StringArray texts(std::initializer_list<const char*> items)
+{
+    Kx_StringArray out;
+    for (const char* item : items)
+        out.append(item);
+    return out;
+}
+
+// A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
+Kx_Array<Kx_StringArray> sampleProfileRows()
+{
+    Kx_Array<Kx_StringArray> rows;
+    rows.append(texts({"IPE 80", "80", "46", "3.8"}));
+    rows.append(texts({"IPE 100", "100", "55", "4.1"}));
+    rows.append(texts({"IPE 120", "120", "64", "4.4"}));
+    rows.append(texts({"IPE 140", "140", "73", "4.7"}));
+    return rows;
+}
+
+} // namespace
+
+std::vector<SampleDialog> sampleDialogs()
+{
+    return {
+        {"axisgrid", "the axis grid dialog (242)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnGridDlgData&)>(module, kStartDlgGrid, "StartDlgGrid", error);
+             if (start == nullptr)
+                 return false;
+             ZnGridDlgData data;
+             start(data);
+             return true;
+         }},
+        {"lookup", "the table lookup dialog (244)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnLookUpDlgData&)>(module, kStartDlgLookUp, "StartDlgLookUp", error);
+             if (start == nullptr)
+                 return false;
+             ZnLookUpDlgData data;
+             data.list1 = texts({"HEA.sss", "HEB.sss", "IPE.sss"});
+             data.text1 = "IPE.sss";
+             data.list3 = texts({"Name", "h", "b", "tw"});
+             data.text3 = "Name";
+             data.list4 = texts({"IPE 80", "IPE 100", "IPE 120"});
+             data.text4 = "IPE 100";
+             data.list5 = data.list3;
+             data.text5 = "h";
+             start(data);
+             return true;
+         }},
+        {"stringarray", "the string-array dialog (208)",
+         [](HostedModule& module, std::string& error) {
+             using Start = bool(const Kx_StringArray&, const Kx_StringArray&, Kx_Array<Kx_StringArray>&, bool,
+                                Kx_String, Kx_String);
+             auto* start = launcher<Start>(module, kStartGridDialog, "startGridDialog", error);
+             if (start == nullptr)
+                 return false;
+             Kx_Array<Kx_StringArray> rows = sampleProfileRows();
+             start(texts({"Name", "h", "b", "tw"}), {}, rows, /*allowRowEdit=*/true, "IPE", "");
+             return true;
+         }},
+        {"gridheaders", "the grid headers dialog of the sheet-headers command (8250)",
+         [](HostedModule& module, std::string& error) {
+             auto* run = launcher<bool(HWND)>(module, kRunSheetHeadersCommand, "runSheetHeadersCommand", error);
+             if (run == nullptr)
+                 return false;
+             const Kx_Array<Kx_StringArray> rows = sampleProfileRows();
+             HWND grid = kxgrid::createStandaloneGrid(4, rows.length());
+             const char* titles[] = {"Name", "h", "b", "tw"};
+             for (int c = 0; c < 4; ++c)
+                 SSSetData(grid, c + 1, 0, titles[c]);
+             for (int r = 0; r < rows.length(); ++r)
+                 SSSetData(grid, 0, r + 1, rows[r][0].c_str());
+             run(grid);
+             DestroyWindow(grid);
+             return true;
+         }},
+        {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(const Kx_String&)>(module, kStartSheetEditor, "StartSheetEditor", error);
+             if (start == nullptr)
+                 return false;
+             start(Kx_String());
+             return true;
+         }},
+    };
+}
+
+} // namespace kxapp

@@ -1,0 +1,224 @@
+// The workbench window offscreen, with the module loaded as the program loads it: its dialog list,
+// the drawing view's picture, a launcher reaching its dialog with the module's printing in the
+// command-line pane, and picks answered by clicks in the view landing in the request log.
+#include "app/DrawingView.h"
+#include "app/HostedModule.h"
+#include "app/RequestLogView.h"
+#include "app/WorkbenchWindow.h"
+#include "platform/host/CommandLine.h"
+#include "platform/host/SimulatedDrawing.h"
+#include "platform/qt/tests/QtTestSupport.h"
+#include "platform/win/Dialog.h"
+#include "platform/win/Window.h"
+
+#include <QImage>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+// Qt's fontconfig keeps allocations to the end of the process (as in the Qt backend's tests).
+extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+namespace {
+
+using kxapp::DrawingView;
+using kxhost::DrawingPoint;
+
+class Workbench : public kxqt::testing::QtTest {
+protected:
+    void SetUp() override
+    {
+        QtTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        std::string error;
+        ASSERT_TRUE(module.load("kestra-ss", error)) << error;
+        drawing.clear();
+        drawing.clearRequests();
+        kxhost::takeCommandLineText();
+        window = std::make_unique<kxapp::WorkbenchWindow>(module, drawing);
+        window->show();
+        view = window->drawingView();
+        ids.clear();
+        for (const kxhost::DrawingObject& o : drawing.objects())
+            ids.push_back(o.id);
+    }
+    void TearDown() override
+    {
+        if (window != nullptr) {
+            window->closeModelessDialogs();
+            window.reset();
+        }
+        module.unload();
+        drawing.clear();
+        QtTest::TearDown();
+    }
+
+    QImage picture() { return view->grab().toImage(); }
+    QRgb pixelAt(const QImage& image, DrawingPoint p)
+    {
+        const QPoint at = view->toWidget(p).toPoint();
+        return image.pixel(at);
+    }
+    static DrawingPoint centre(const kxhost::DrawingOutline& outline)
+    {
+        DrawingPoint c;
+        for (const DrawingPoint& p : outline) {
+            c.x += p.x / outline.size();
+            c.y += p.y / outline.size();
+        }
+        return c;
+    }
+    int row(const std::string& name)
+    {
+        const std::vector<std::string> names = window->launcherNames();
+        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    }
+    std::string commandLinePane() { return window->commandLine()->toPlainText().toStdString(); }
+    std::string lastLogLine()
+    {
+        QListWidget* log = window->requestLog();
+        return log->count() == 0 ? std::string() : log->item(log->count() - 1)->text().toStdString();
+    }
+
+    kxapp::HostedModule module;
+    kxhost::SimulatedDrawing& drawing = kxhost::activeDrawing();
+    std::unique_ptr<kxapp::WorkbenchWindow> window;
+    DrawingView* view = nullptr;
+    std::vector<AcDbObjectId> ids;  // the sample frame: columns, beam, plate, bolts, macro
+};
+
+TEST_F(Workbench, OpensWithTheKnownDialogsListedAndTheSampleFrameDrawn)
+{
+    const std::vector<std::string> names = window->launcherNames();
+    for (const char* expected : {"prompt", "macro", "macro (modal)", "constraints", "axisgrid", "lookup", "stringarray",
+                                 "gridheaders", "sheet-editor", "showcase"})
+        EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
+    ASSERT_EQ(window->dialogList()->count(), static_cast<int>(names.size()));
+    EXPECT_TRUE(window->dialogList()->item(0)->text().startsWith(QString::fromStdString(names[0])));
+
+    ASSERT_EQ(ids.size(), 6u);
+    const QImage image = picture();
+    ASSERT_FALSE(image.isNull());
+    for (const kxhost::DrawingObject& o : drawing.objects()) {
+        if (o.kind == "macro")
+            continue;  // a box around the joint, drawn as a dotted line only
+        EXPECT_NE(pixelAt(image, centre(o.outline[0])), DrawingView::kBackground) << o.name;
+    }
+    EXPECT_EQ(pixelAt(image, {3000, 1000}), DrawingView::kBackground) << "under the beam, between the columns";
+}
+
+TEST_F(Workbench, HighlightsAndPreviewsShowInTheViewAndGoWhenTakenBack)
+{
+    const DrawingPoint inBeam{3000, 2850};
+    ASSERT_NE(pixelAt(picture(), inBeam), DrawingView::kHighlight);
+    drawing.highlight(ids[2]);
+    EXPECT_EQ(pixelAt(picture(), inBeam), DrawingView::kHighlight);
+    drawing.unhighlight(ids[2]);
+    EXPECT_NE(pixelAt(picture(), inBeam), DrawingView::kHighlight);
+
+    // A preview in the empty bay: a dashed outline, so its edge has drawn and undrawn stretches.
+    const int preview = drawing.addPreview({{1000, 500}, {5000, 500}, {5000, 1500}, {1000, 1500}}, "cut");
+    ASSERT_GT(preview, 0);
+    const QImage image = picture();
+    const int y = qRound(view->toWidget({0, 1500}).y());
+    const int x0 = qRound(view->toWidget({1200, 0}).x());
+    const int x1 = qRound(view->toWidget({4800, 0}).x());
+    int drawn = 0;
+    int gaps = 0;
+    for (int x = x0; x < x1; ++x) {
+        bool near = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            near = near || qAbs(qBlue(image.pixel(x, y + dy)) - qBlue(DrawingView::kBackground)) > 60;
+        (near ? drawn : gaps) += 1;
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_GT(gaps, 0);
+    drawing.removePreview(preview);
+    EXPECT_EQ(picture().pixel(x0 + (x1 - x0) / 2, y), DrawingView::kBackground);
+    EXPECT_EQ(lastLogLine(), "remove preview " + std::to_string(preview) + " -> done");
+}
+
+TEST_F(Workbench, ALauncherReachesItsDialogAndTheModulesPrintingShowsInTheCommandLine)
+{
+    int modalTemplate = 0;
+    std::string modalTitle;
+    kxqt::setModalDialogHook([&](CDialog& dialog) {
+        modalTemplate = dialog.templateId();
+        modalTitle = GetWindowText(dialog.m_hWnd);
+        // Closed from inside its running loop, as a person closes it.
+        QTimer::singleShot(0, [hwnd = dialog.m_hWnd] { SendMessage(hwnd, WM_COMMAND, IDCANCEL, 0); });
+    });
+    ASSERT_TRUE(window->launch(row("macro (modal)")));
+    EXPECT_EQ(modalTemplate, 8131);
+    EXPECT_EQ(modalTitle, "Splice");
+    // The macro dialog's close routine posts the host's prompt.
+    EXPECT_NE(commandLinePane().find("Command: "), std::string::npos) << commandLinePane();
+
+    // The modeless one stays open until the workbench closes it, which prompts again.
+    window->commandLine()->clear();
+    ASSERT_TRUE(window->launch(row("macro")));
+    EXPECT_EQ(commandLinePane(), "");
+    window->closeModelessDialogs();
+    window->pollCommandLine();
+    EXPECT_NE(commandLinePane().find("Command: "), std::string::npos);
+    EXPECT_FALSE(window->launch(99));
+}
+
+TEST_F(Workbench, APickIsAnsweredByAClickOnAnObjectOfTheAskedKindAndLogged)
+{
+    const kxhost::DrawingObject& bolts = *drawing.object(ids[4]);
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(view->isWaitingForPick());
+        // Empty space and a profile are not bolts: the pick goes on waiting.
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget({3000, 1000}).toPoint());
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget({100, 1500}).toPoint());
+        EXPECT_TRUE(view->isWaitingForPick());
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget(centre(bolts.outline[0])).toPoint());
+        view->cancelPick();  // a missed click must not leave the test waiting
+    });
+    const std::optional<AcDbObjectId> picked = drawing.pickObject("Select the bolts", "bolt group");
+    EXPECT_EQ(picked, ids[4]);
+    const std::string expected =
+        "pick bolt group: Select the bolts [" + std::to_string(ids[4].handle()) + "] -> Bolts M16 x 4";
+    EXPECT_EQ(drawing.requests().back().text(), expected);
+    EXPECT_EQ(lastLogLine(), expected);
+    window->pollCommandLine();
+    EXPECT_NE(commandLinePane().find("Select the bolts"), std::string::npos);
+}
+
+TEST_F(Workbench, ThePickButtonAsksTheDrawingAndEscapeCancels)
+{
+    auto* pick = window->findChild<QPushButton*>("pick");
+    ASSERT_NE(pick, nullptr);
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget({3000, 2850}).toPoint());
+        view->cancelPick();
+    });
+    QTest::mouseClick(pick, Qt::LeftButton);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Picked profile Beam B1");
+
+    bool escapeEnded = false;
+    QTimer::singleShot(0, [&] {
+        QTest::keyClick(view, Qt::Key_Escape);
+        escapeEnded = !view->isWaitingForPick();
+        view->cancelPick();
+    });
+    QTest::mouseClick(pick, Qt::LeftButton);
+    EXPECT_TRUE(escapeEnded);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "No object picked");
+    EXPECT_EQ(lastLogLine(), "pick an object: Select an object: -> cancelled");
+    EXPECT_FALSE(drawing.isPicking());
+}
+
+} // namespace
