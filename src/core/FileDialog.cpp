@@ -16,10 +16,6 @@ namespace {
 // answer by itself must not hold the module in a loop.
 constexpr int kMaxRounds = 100;
 
-// The file dialog's own message when the chosen file is missing. On the add-on's home platform the
-// platform's dialog says this itself, in the platform's language; the text tables have no entry.
-constexpr const char* kFileNotFound = "The file was not found. Check the name and try again.";
-
 std::string cleanExtension(const Kx_String& ext)
 {
     std::string e = ext.trimmed().str();
@@ -104,7 +100,7 @@ Kx_String runFileDialog(const Kx_FileDialogRequest& given)
                 if (fileExists(path))
                     return path;
                 Kx_String text = quoted(path);
-                text.append(kFileNotFound);
+                text.append(dialString(1150));  // the file was not found
                 const Kx_String caption = given.title.isEmpty() ? dialString(1126) : given.title;
                 MessageBox(request.owner, text.str(), caption.str(), MB_OK | MB_ICONWARNING);
                 continue;

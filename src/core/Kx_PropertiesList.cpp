@@ -4,6 +4,7 @@
 
 #include "core/FileIO.h"
 #include "core/SaveFile.h"
+#include "core/Utf8.h"
 #include "platform/host/CommandLine.h"
 
 #include <algorithm>
@@ -64,45 +65,6 @@ std::string shown(std::string_view s)
     return out;
 }
 
-// Length of the well-formed UTF-8 sequence at s[i] (1 to 4), or 0 when the bytes there are not
-// one (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut short).
-size_t utf8SequenceLength(std::string_view s, size_t i)
-{
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    if (b0 < 0x80)
-        return 1;
-    size_t n = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        n = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        n = 3;
-        if (b0 == 0xE0)
-            lo = 0xA0;
-        if (b0 == 0xED)
-            hi = 0x9F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        n = 4;
-        if (b0 == 0xF0)
-            lo = 0x90;
-        if (b0 == 0xF4)
-            hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    if (byte(i + 1) < lo || byte(i + 1) > hi)
-        return 0;
-    for (size_t k = 2; k < n; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-    }
-    return n;
-}
-
 void appendHexEscape(std::string& out, unsigned char c)
 {
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -132,7 +94,7 @@ void appendQuoted(std::string& out, std::string_view text)
             ++i;
             continue;
         }
-        const size_t n = utf8SequenceLength(text, i);
+        const auto n = static_cast<size_t>(kxutf8::sequenceLength(text, i));
         if (n == 0) {
             appendHexEscape(out, c);
             ++i;

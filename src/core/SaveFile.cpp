@@ -1,314 +1,37 @@
-// SaveFile: temporary file, write, sync, close, rename, sync the folder; undo on any failure.
+// SaveFile: the module's save, which prints its failure unless the caller takes the message.
 #include "core/SaveFile.h"
 
-#include "core/Paths.h"
 #include "platform/host/CommandLine.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cstdio>
-#include <cstring>
-#include <optional>
-#include <random>
-#include <system_error>
 
 namespace kx {
 
 namespace {
 
-FileOps& realOps()
+bool reportFailure(std::string message, std::string* error)
 {
-    static FileOps ops;
-    return ops;
-}
-
-// The ops a test installed, or null for the real ones. Saves happen on the UI thread only; the
-// atomic keeps a stray background writer from reading a torn pointer.
-std::atomic<FileOps*> g_installed{nullptr};
-
-std::string systemReason(int err) { return std::generic_category().message(err); }
-
-// The real file a save replaces and the folder that holds it.
-struct Target {
-    std::string path;
-    std::string folder;
-    std::string name;
-};
-
-std::optional<Target> findTarget(const std::string& path, std::string& why)
-{
-    std::optional<std::string> native = toNativePath(path);
-    if (!native) {
-        why = "the file name is empty or holds a NUL byte";
-        return std::nullopt;
-    }
-    Target t;
-    t.path = std::move(*native);
-    struct stat st {};
-    if (::lstat(t.path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Replace what the link points to, not the link: the user set the link up on purpose,
-        // and confinement checks (isPathUnderRoot) judged the resolved file.
-        std::optional<std::string> resolved = resolvePath(t.path);
-        if (!resolved) {
-            why = "the symbolic link cannot be resolved";
-            return std::nullopt;
-        }
-        t.path = std::move(*resolved);
-    }
-    const size_t slash = t.path.rfind('/');
-    t.name = (slash == std::string::npos) ? t.path : t.path.substr(slash + 1);
-    t.folder = (slash == std::string::npos) ? std::string(".") : t.path.substr(0, slash == 0 ? 1 : slash);
-    if (t.name.empty() || t.name == "." || t.name == "..") {
-        why = "the name is a folder, not a file";
-        return std::nullopt;
-    }
-    return t;
-}
-
-std::string temporaryName(const Target& t)
-{
-    static std::atomic<unsigned> counter{0};
-    static const unsigned long long salt = [] {
-        try {
-            std::random_device rd;
-            return (static_cast<unsigned long long>(rd()) << 32) ^ rd();
-        } catch (...) {
-            return static_cast<unsigned long long>(::getpid()) * 2654435761ULL;
-        }
-    }();
-    // A dot in front hides the file from listings, and the ".tmp" end keeps it out of every
-    // pattern a reader searches ("*.txt", "*.shp"). The name part is cut so that the whole stays
-    // below the file system's 255-byte limit.
-    constexpr size_t kMaxNamePart = 160;
-    char tail[64];
-    std::snprintf(tail, sizeof tail, ".%ld-%u-%llx.tmp", static_cast<long>(::getpid()),
-                  counter.fetch_add(1), salt);
-    std::string name = t.folder == "/" ? "/." : t.folder + "/.";
-    name.append(t.name, 0, std::min(t.name.size(), kMaxNamePart));
-    name += tail;
-    return name;
-}
-
-class DescriptorSink final : public ByteSink {
-public:
-    DescriptorSink(FileOps& ops, int fd) : m_ops(ops), m_fd(fd) {}
-
-    bool write(std::string_view bytes) override
-    {
-        if (m_errno != 0 || !m_reason.empty())
-            return false;
-        while (!bytes.empty()) {
-            const long n = m_ops.write(m_fd, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                m_errno = (n == 0) ? ENOSPC : errno;
-                return false;
-            }
-            bytes.remove_prefix(static_cast<size_t>(n));
-        }
-        return true;
-    }
-    void fail(std::string reason) override
-    {
-        if (m_reason.empty())
-            m_reason = reason.empty() ? std::string("the writer stopped") : std::move(reason);
-    }
-
-    // The failure in words, or empty.
-    std::string failure() const
-    {
-        if (!m_reason.empty())
-            return m_reason;
-        if (m_errno != 0)
-            return "writing failed (" + systemReason(m_errno) + ")";
-        return {};
-    }
-
-private:
-    FileOps& m_ops;
-    int m_fd;
-    int m_errno = 0;
-    std::string m_reason;
-};
-
-bool report(const std::string& path, const std::string& what, std::string* error)
-{
-    std::string message = "Cannot save \"" + path + "\": " + what;
-    if (error) {
+    if (error)
         *error = std::move(message);
-    } else {
+    else
         acutPrintf("*Error* %s.\n", message.c_str());
-    }
     return false;
-}
-
-bool saveThrough(const std::string& path, const std::function<bool(ByteSink&)>& writer, std::string* error)
-{
-    FileOps& ops = fileOps();
-    std::string why;
-    const std::optional<Target> target = findTarget(path, why);
-    if (!target)
-        return report(path, why, error);
-
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = temporaryName(*target);
-        fd = ops.openNew(temporary.c_str(), 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return report(path,
-                      "creating a temporary file in \"" + target->folder + "\" failed (" + systemReason(errno) + ")",
-                      error);
-
-    // Until the rename succeeds, leaving this function by any path closes and removes the
-    // temporary file, so that no failure (or exception) leaves it behind.
-    struct TemporaryGuard {
-        FileOps& ops;
-        const std::string& name;
-        int fd;
-        bool renamed = false;
-        ~TemporaryGuard()
-        {
-            if (fd >= 0)
-                (void)ops.close(fd);
-            if (!renamed)
-                (void)ops.unlink(name.c_str());
-        }
-    } guard{ops, temporary, fd};
-
-    // A replaced file keeps its permission bits; a new one gets the usual 0666 less the umask.
-    struct stat old {};
-    if (::stat(target->path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);
-
-    DescriptorSink sink(ops, fd);
-    bool written = false;
-    try {
-        written = writer(sink);
-    } catch (const std::bad_alloc&) {
-        sink.fail("out of memory");
-    } catch (...) {
-        sink.fail("the writer failed");
-    }
-    if (!written || !sink.failure().empty()) {
-        const std::string what = sink.failure();
-        return report(path, what.empty() ? std::string("the writer stopped") : what, error);
-    }
-    if (ops.sync(fd) != 0)
-        return report(path, "flushing to disk failed (" + systemReason(errno) + ")", error);
-    // The descriptor is released even when close fails; a failed close may mean lost data (NFS,
-    // delayed allocation), so it fails the save.
-    guard.fd = -1;
-    if (ops.close(fd) != 0)
-        return report(path, "closing failed (" + systemReason(errno) + ")", error);
-    if (ops.rename(temporary.c_str(), target->path.c_str()) != 0)
-        return report(path, "replacing the file failed (" + systemReason(errno) + ")", error);
-    guard.renamed = true;
-
-    // From here the new bytes are in place; the folder sync makes the rename itself durable.
-    const int folderFd = ops.openFolder(target->folder.c_str());
-    if (folderFd < 0)
-        return report(path, "syncing the folder failed (" + systemReason(errno) + ")", error);
-    const int synced = ops.sync(folderFd);
-    const int syncErrno = errno;
-    (void)ops.close(folderFd);
-    // Some file systems cannot sync a folder at all and say so; that is not a lost save.
-    if (synced != 0 && syncErrno != EINVAL && syncErrno != EOPNOTSUPP)
-        return report(path, "syncing the folder failed (" + systemReason(syncErrno) + ")", error);
-    return true;
 }
 
 } // namespace
 
-FileOps::~FileOps() = default;
-
-int FileOps::openNew(const char* path, unsigned mode)
-{
-    return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, static_cast<mode_t>(mode));
-}
-
-long FileOps::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
-int FileOps::sync(int fd) { return ::fsync(fd); }
-int FileOps::close(int fd) { return ::close(fd); }
-int FileOps::rename(const char* from, const char* to) { return ::rename(from, to); }
-int FileOps::unlink(const char* path) { return ::unlink(path); }
-int FileOps::openFolder(const char* path) { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
-
-FileOps& fileOps()
-{
-    FileOps* installed = g_installed.load();
-    return installed ? *installed : realOps();
-}
-
-ScopedFileOps::ScopedFileOps(FileOps& ops) : m_previous(g_installed.exchange(&ops)) {}
-ScopedFileOps::~ScopedFileOps() { g_installed.store(m_previous); }
-
-bool FailingFileOps::shouldFail()
-{
-    if (++m_count != m_failAt)
-        return false;
-    m_failed = true;
-    errno = m_error;
-    return true;
-}
-
-int FailingFileOps::openNew(const char* path, unsigned mode)
-{
-    return shouldFail() ? -1 : FileOps::openNew(path, mode);
-}
-
-long FailingFileOps::write(int fd, const void* data, std::size_t size)
-{
-    return shouldFail() ? -1 : FileOps::write(fd, data, size);
-}
-
-int FailingFileOps::sync(int fd) { return shouldFail() ? -1 : FileOps::sync(fd); }
-
-int FailingFileOps::close(int fd)
-{
-    if (shouldFail()) {
-        // As on Linux: the descriptor is gone even though close reports an error.
-        (void)FileOps::close(fd);
-        errno = m_error;
-        return -1;
-    }
-    return FileOps::close(fd);
-}
-
-int FailingFileOps::rename(const char* from, const char* to)
-{
-    if (shouldFail())
-        return -1;
-    const int result = FileOps::rename(from, to);
-    m_renamed = m_renamed || result == 0;
-    return result;
-}
-
-int FailingFileOps::unlink(const char* path) { return shouldFail() ? -1 : FileOps::unlink(path); }
-int FailingFileOps::openFolder(const char* path) { return shouldFail() ? -1 : FileOps::openFolder(path); }
-
-ByteSink::~ByteSink() = default;
-
 bool saveFileAtomically(const std::string& path, std::string_view bytes, std::string* error)
 {
-    return saveFileAtomically(path, [bytes](ByteSink& sink) { return sink.write(bytes); }, error);
+    std::string message;
+    if (kxwin::saveFileAtomically(path, bytes, message, kxwin::PathSeparators::AcceptBackslash))
+        return true;
+    return reportFailure(std::move(message), error);
 }
 
 bool saveFileAtomically(const std::string& path, const std::function<bool(ByteSink&)>& writer, std::string* error)
 {
-    try {
-        return saveThrough(path, writer, error);
-    } catch (...) {
-        // Only allocation can throw here; the temporary, if any, is already gone or never made.
-        return report(path, "out of memory", error);
-    }
+    std::string message;
+    if (kxwin::saveFileAtomically(path, writer, message, kxwin::PathSeparators::AcceptBackslash))
+        return true;
+    return reportFailure(std::move(message), error);
 }
 
 } // namespace kx

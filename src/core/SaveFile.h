@@ -1,102 +1,27 @@
-// SaveFile: the one routine every writer of the project saves through, and the seam beneath it
-// that tests use to make the file system fail at any step. Formats and line ends belong to the
-// writers; this file only moves finished bytes safely onto the disk.
+// SaveFile: the core module's door to the one save routine of the program (platform/win/SaveFile.h),
+// under the names the module has always used. The routine and its test seam live in the window
+// layer so that the grid, which sits below the core module, saves through the same code.
 #pragma once
 
 #include "core/KxCoreExport.h"
+#include "platform/win/SaveFile.h"
 
-#include <cerrno>
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace kx {
 
-// The file-system calls the save routine makes, one virtual call each. Each behaves as the POSIX
-// call of the same name: a negative result is a failure with errno set.
-class KXCORE_API FileOps {
-public:
-    virtual ~FileOps();
-    // Creates path for writing; fails when it exists (O_CREAT | O_EXCL). Returns a descriptor.
-    virtual int openNew(const char* path, unsigned mode);
-    virtual long write(int fd, const void* data, std::size_t size);
-    virtual int sync(int fd);
-    virtual int close(int fd);
-    virtual int rename(const char* from, const char* to);
-    virtual int unlink(const char* path);
-    // Opens a folder so that it can be synced after a rename. Returns a descriptor.
-    virtual int openFolder(const char* path);
-};
+using kxwin::ByteSink;
+using kxwin::FailingFileOps;
+using kxwin::FileOps;
+using kxwin::fileOps;
+using kxwin::ScopedFileOps;
 
-// The operations in use: the real ones unless a test installed others.
-KXCORE_API FileOps& fileOps();
-
-// Installs ops for its lifetime and puts the previous ones back. Does not own ops.
-class KXCORE_API ScopedFileOps {
-public:
-    explicit ScopedFileOps(FileOps& ops);
-    ~ScopedFileOps();
-    ScopedFileOps(const ScopedFileOps&) = delete;
-    ScopedFileOps& operator=(const ScopedFileOps&) = delete;
-
-private:
-    FileOps* m_previous;
-};
-
-// Counts every operation and makes the failAt-th one (1-based) fail with errno `error`; all others
-// are the real calls. failAt <= 0 never fails, which counts the operations of a clean save.
-class KXCORE_API FailingFileOps : public FileOps {
-public:
-    explicit FailingFileOps(int failAt, int error = EIO) : m_failAt(failAt), m_error(error) {}
-
-    int operationCount() const { return m_count; }
-    bool hasFailed() const { return m_failed; }
-    // True once a rename succeeded: from then on the target holds the new bytes.
-    bool hasRenamed() const { return m_renamed; }
-
-    int openNew(const char* path, unsigned mode) override;
-    long write(int fd, const void* data, std::size_t size) override;
-    int sync(int fd) override;
-    int close(int fd) override;
-    int rename(const char* from, const char* to) override;
-    int unlink(const char* path) override;
-    int openFolder(const char* path) override;
-
-private:
-    bool shouldFail();
-
-    int m_failAt;
-    int m_error;
-    int m_count = 0;
-    bool m_failed = false;
-    bool m_renamed = false;
-};
-
-// Where a writer hands its bytes to the save routine piece by piece.
-class KXCORE_API ByteSink {
-public:
-    virtual ~ByteSink();
-    // False when the bytes could not be written; the writer should stop then.
-    virtual bool write(std::string_view bytes) = 0;
-    // The writer gives up for a reason of its own (a source it copies cannot be read); the save
-    // fails with that reason.
-    virtual void fail(std::string reason) = 0;
-};
-
-// Writes bytes to path so that path holds either its old bytes or all the new ones, whatever
-// happens: a unique temporary file in path's folder is written in full, synced and closed (each
-// step checked), renamed over path, and the folder is synced. When path is a symbolic link, the
-// file it points to is replaced and the link stays. An existing file's permission bits are kept.
-//
-// On failure the temporary file is removed and the old file is untouched, with one exception:
-// the rename is the point of no return, so when syncing the folder fails after it, path already
-// holds the new bytes, but the save is still reported as failed, because it may not survive a
-// power cut; the caller keeps its data and the user can save again.
-//
-// Failure returns false and a message naming the file, the step and the system's reason: in
-// *error when error is given (nothing printed), else printed on the command line as
-// "*Error* Cannot save ...".
+// Saves as kxwin::saveFileAtomically does, with '\' taken as a folder separator as everywhere in
+// the module's file names. Failure returns false and a message naming the file, the step and the
+// system's reason: in *error when error is given (nothing printed), else printed on the command
+// line as "*Error* Cannot save ...".
 KXCORE_API bool saveFileAtomically(const std::string& path, std::string_view bytes,
                                    std::string* error = nullptr);
 // The same, with the bytes produced by writer as they come (large copies); writer returns false

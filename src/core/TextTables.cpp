@@ -62,24 +62,6 @@ struct CompactTable {
     std::string_view text(const Record& r) const { return std::string_view(texts).substr(r.offset, r.length); }
 };
 
-// Length of the character at s[i] when it is well-formed UTF-8 (the core's rule, Utf8.h), else 0.
-size_t utf8SequenceLength(std::string_view s, size_t i)
-{
-    const int n = kxutf8::charLength(s, i);
-    return n == 1 && kxutf8::byteAt(s, i) >= 0x80 ? 0 : static_cast<size_t>(n);
-}
-
-bool isValidUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        const size_t n = utf8SequenceLength(s, i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 // Control characters other than the tab have no place in a line: a NUL would cut the text short
 // in every C caller, and a lone carriage return means the file has old Mac line ends.
 bool hasControlCharacter(std::string_view s)
@@ -143,7 +125,7 @@ void unescapeInto(std::string_view text, std::string& out, int line, CompactTabl
         } else {
             out += '\\';
             // The escaped character may start a multi-byte sequence: copy it whole.
-            const size_t n = std::max<size_t>(utf8SequenceLength(text, i), 1);
+            const auto n = static_cast<size_t>(kxutf8::charLength(text, i));
             out.append(text.substr(i, n));
             table.addProblem(line, "unknown escape \\" + std::string(text.substr(i, n)) + ", kept as written");
             i += n - 1;
@@ -165,7 +147,7 @@ void parseLine(std::string_view line, int lineNumber, CompactTable& table)
         table.addProblem(lineNumber, "control character in the line, left out");
         return;
     }
-    if (!isValidUtf8(line)) {
+    if (!kxutf8::isValid(line)) {
         table.addProblem(lineNumber, "not UTF-8 text, left out");
         return;
     }
@@ -380,7 +362,7 @@ TextTableContent parseTextTable(std::string_view bytes)
 
 std::optional<std::string> escapeTableText(std::string_view text)
 {
-    if (!isValidUtf8(text))
+    if (!kxutf8::isValid(text))
         return std::nullopt;
     std::string out;
     out.reserve(text.size());

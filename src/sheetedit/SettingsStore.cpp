@@ -16,8 +16,6 @@
 
 namespace {
 
-using kxsheet::utf8Sequence;
-
 bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The C library's text-to-integer reading (blanks first, a sign, digits, anything after ignored; no
@@ -54,16 +52,16 @@ double readDouble(const std::string& s)
 // Checks one text of a record; returns the problem, None when it can be written.
 SettingsStore::TextProblem checkText(std::string_view text, bool forFile)
 {
-    char32_t c = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const int n = utf8Sequence(text, i, c);
-        if (n == 0 || c == 0)
+        if (kxutf8::sequenceLength(text, i) == 0)
+            return SettingsStore::TextProblem::Malformed;
+        const char32_t c = kxutf8::next(text, i);
+        if (c == 0)
             return SettingsStore::TextProblem::Malformed;
         if (c == 0xA4)
             return SettingsStore::TextProblem::Separator;
         if (forFile && !kxsheet::cp1252Byte(c))
             return SettingsStore::TextProblem::NotInCodePage;
-        i += static_cast<std::size_t>(n);
     }
     return SettingsStore::TextProblem::None;
 }
@@ -71,10 +69,8 @@ SettingsStore::TextProblem checkText(std::string_view text, bool forFile)
 // UTF-8 text that checkText accepted for a file, as Windows-1252 bytes with LF written as CR LF.
 void appendFileText(std::string_view text, std::string& out)
 {
-    char32_t c = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const int n = utf8Sequence(text, i, c);
-        i += static_cast<std::size_t>(n > 0 ? n : 1);
+        const char32_t c = kxutf8::next(text, i);
         if (c == '\n')
             out += '\r';
         out += static_cast<char>(kxsheet::cp1252Byte(c).value_or('?'));
@@ -297,7 +293,7 @@ void SettingsStore::parseText(std::string_view text)
 {
     clear();
     std::string converted;
-    if (!kxsheet::isValidUtf8(text)) {
+    if (!kxutf8::isValid(text)) {
         converted = kxsheet::cp1252ToUtf8(text);
         text = converted;
     }
@@ -328,7 +324,7 @@ void SettingsStore::parseFileBytes(std::string_view bytes)
         text += bytes[i];
     }
     std::string_view view = text;
-    if (view.starts_with("\xEF\xBB\xBF") && kxsheet::isValidUtf8(view))
+    if (view.starts_with("\xEF\xBB\xBF") && kxutf8::isValid(view))
         view.remove_prefix(3);
     parseText(view);
 }

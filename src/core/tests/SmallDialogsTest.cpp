@@ -270,7 +270,8 @@ TEST_F(SmallDialogs, OpeningAMissingFileWarnsAndAsksAgain)
     EXPECT_EQ(runFileDialog(true, "Layouts (*.txt)", "txt", "Open", start).str(),
               folder.file("frame.txt"));
 
-    agent.chooseFile(folder.file("missing")).answerMessageBox(IDOK).cancelFileDialog();
+    // The warning is a numbered text, so it reads in the user's language.
+    agent.chooseFile(folder.file("missing")).answerMessageBox(IDOK, "The file was not found.").cancelFileDialog();
     EXPECT_TRUE(runFileDialog(true, "Layouts (*.txt)", "txt", "Open", start).isEmpty());
     agent.cancelFileDialog();
     EXPECT_TRUE(runFileDialog(false, "Layouts (*.txt)", "txt", "Save", start).isEmpty());

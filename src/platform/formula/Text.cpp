@@ -11,14 +11,7 @@ namespace {
 // against a long text costs milliseconds, not minutes.
 constexpr std::size_t kWildcardBudget = 4'000'000;
 
-std::u32string decodeAll(std::string_view text)
-{
-    std::u32string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();)
-        out += decodeUtf8(text, pos);
-    return out;
-}
+std::u32string decodeAll(std::string_view text) { return kxutf8::decodeAll(text, kxutf8::BadByte::Replacement); }
 
 char32_t fold(char32_t c)
 {
@@ -67,86 +60,6 @@ bool matchFrom(const std::u32string& pattern, std::size_t pi, const std::u32stri
 
 } // namespace
 
-bool isValidUtf8(std::string_view text)
-{
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t before = pos;
-        const char32_t c = decodeUtf8(text, pos);
-        if (c == 0xFFFD) {
-            // A real U+FFFD is three bytes EF BF BD; a decoding failure moves one byte.
-            if (pos - before != 3)
-                return false;
-        }
-    }
-    return true;
-}
-
-char32_t decodeUtf8(std::string_view text, std::size_t& pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char b0 = byte(pos);
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    }
-    std::size_t length = 0;
-    char32_t c = 0;
-    char32_t min = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2;
-        c = b0 & 0x1F;
-        min = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3;
-        c = b0 & 0x0F;
-        min = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4;
-        c = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        ++pos;
-        return 0xFFFD;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return 0xFFFD;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char b = byte(pos + i);
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++pos;
-        return 0xFFFD;
-    }
-    pos += length;
-    return c;
-}
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::size_t charCount(std::string_view text)
 {
     std::size_t count = 0;
@@ -168,22 +81,12 @@ bool tooLong(std::string_view text)
     return text.size() > kMaxTextChars && charCount(text) > kMaxTextChars;
 }
 
+// Latin as everywhere in the program (kxutf8), then Greek and Cyrillic, which the text functions
+// map too.
 char32_t toUpper(char32_t c)
 {
-    if (c < 0x80)
-        return (c >= U'a' && c <= U'z') ? c - 32 : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return c - 32;
-    if (c == 0xFF)
-        return 0x178;
-    if (c >= 0x100 && c <= 0x137 && c != 0x130 && c != 0x131)
-        return (c & 1) ? c - 1 : c;
-    if (c >= 0x139 && c <= 0x148)
-        return (c & 1) ? c : c - 1;
-    if (c >= 0x14A && c <= 0x177)
-        return (c & 1) ? c - 1 : c;
-    if (c >= 0x179 && c <= 0x17E)
-        return (c & 1) ? c : c - 1;
+    if (c < 0x180)
+        return kxutf8::toUpperChar(c);
     if (c >= 0x3B1 && c <= 0x3C9)
         return c == 0x3C2 ? 0x3A3 : c - 32;
     if (c == 0x3AC)
@@ -203,20 +106,8 @@ char32_t toUpper(char32_t c)
 
 char32_t toLower(char32_t c)
 {
-    if (c < 0x80)
-        return (c >= U'A' && c <= U'Z') ? c + 32 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return c + 32;
-    if (c == 0x178)
-        return 0xFF;
-    if (c >= 0x100 && c <= 0x137 && c != 0x130 && c != 0x131)
-        return (c & 1) ? c : c + 1;
-    if (c >= 0x139 && c <= 0x148)
-        return (c & 1) ? c + 1 : c;
-    if (c >= 0x14A && c <= 0x177)
-        return (c & 1) ? c : c + 1;
-    if (c >= 0x179 && c <= 0x17E)
-        return (c & 1) ? c + 1 : c;
+    if (c < 0x180)
+        return kxutf8::toLowerChar(c);
     if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
         return c + 32;
     if (c == 0x386)

@@ -1,8 +1,11 @@
 // UTF-8 text helpers of the formula engine: characters counted as code points, case mapping for
 // Latin, Greek and Cyrillic letters, case-insensitive comparison and wildcard matching (* ? ~).
-// Texts from cells may hold invalid UTF-8: every helper takes a bad byte as one character and never
-// reads past the end. Private to platform/formula.
+// Texts from cells may hold invalid UTF-8: every helper takes a bad byte as one character (U+FFFD)
+// and never reads past the end. Decoding is the program's one decoder, header-only, so the engine
+// still links nothing but the standard library. Private to platform/formula.
 #pragma once
+
+#include "platform/win/Utf8.h"
 
 #include <cstddef>
 #include <string>
@@ -13,10 +16,13 @@ namespace kxformula::detail {
 // The longest text a formula produces, in characters; longer results are #VALUE!.
 inline constexpr std::size_t kMaxTextChars = 32767;
 
-bool isValidUtf8(std::string_view text);
+inline bool isValidUtf8(std::string_view text) { return kxutf8::isValid(text); }
 // Decodes the character at pos and moves pos past it; a bad byte gives U+FFFD and moves one byte.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos);
-void appendUtf8(std::string& out, char32_t c);
+inline char32_t decodeUtf8(std::string_view text, std::size_t& pos)
+{
+    return kxutf8::next(text, pos, kxutf8::BadByte::Replacement);
+}
+inline void appendUtf8(std::string& out, char32_t c) { kxutf8::encode(c, out); }
 
 std::size_t charCount(std::string_view text);
 // Byte offset of the character with index `chars` (0-based), or text.size() when past the end.

@@ -2,6 +2,8 @@
 // refuses. Numbers are read and written with from_chars/to_chars, never the process locale.
 #include "platform/grid/GridControl.h"
 
+#include "platform/win/Utf8.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -36,19 +38,9 @@ std::vector<std::string_view> splitItems(std::string_view items)
     return out;
 }
 
-char32_t asciiLower(char32_t c)
-{
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 32;
-    return c;
-}
-
-char32_t asciiUpper(char32_t c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return c - 32;
-    return c;
-}
+// The grid maps the case of Latin-1 letters only; ÿ keeps its case, as its capital lies beyond.
+char32_t asciiLower(char32_t c) { return c < 0x100 ? kxutf8::toLowerChar(c) : c; }
+char32_t asciiUpper(char32_t c) { return c < 0xFF ? kxutf8::toUpperChar(c) : c; }
 
 bool isLetter(char32_t c)
 {
@@ -253,76 +245,9 @@ std::string valueText(const SS_CELLTYPE& t, const std::string& value)
     return value;
 }
 
-std::u32string decodeUtf8(std::string_view s)
-{
-    std::u32string out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int len = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            len = 1;
-            cp = b;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            cp = b & 0x07;
-        }
-        bool ok = len > 0 && i + static_cast<size_t>(len) <= s.size();
-        for (int k = 1; ok && k < len; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                ok = false;
-            else
-                cp = (cp << 6) | (c & 0x3F);
-        }
-        if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
-            ok = false;
-        if (!ok) {
-            out.push_back(0xDC00 + b);  // one stray byte, kept as itself
-            ++i;
-        } else {
-            out.push_back(cp);
-            i += static_cast<size_t>(len);
-        }
-    }
-    return out;
-}
+std::u32string decodeUtf8(std::string_view s) { return kxutf8::decodeAll(s, kxutf8::BadByte::Stray); }
 
-std::string encodeUtf8(std::u32string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t c : text) {
-        if (c >= 0xDC80 && c <= 0xDCFF) {
-            out.push_back(static_cast<char>(c - 0xDC00));
-        } else if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            if (c >= 0xD800 && c <= 0xDFFF)
-                continue;
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c <= 0x10FFFF) {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string encodeUtf8(std::u32string_view text) { return kxutf8::encodeAll(text); }
 
 int copyOut(const std::string& text, char* buffer, int size)
 {

@@ -1,10 +1,11 @@
 // The sheet file (docs/sheet-file-format.md): writing a grid as versioned, line-based text,
 // reading it back into a fresh sheet that replaces the grid's only when the whole file was good,
 // and the CSV export.
-#include "platform/grid/AtomicSave.h"
 #include "platform/grid/GridControl.h"
 #include "platform/grid/SheetFormulas.h"
 
+#include "platform/win/SaveFile.h"
+#include "platform/win/Utf8.h"
 #include "platform/win/Window.h"
 
 #include <charconv>
@@ -48,26 +49,6 @@ void putDouble(std::string& out, double v)
     out.append(buf, r.ptr);
 }
 
-bool isValidUtf8At(std::string_view s, size_t i, size_t& len)
-{
-    const auto b = static_cast<unsigned char>(s[i]);
-    len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    if (b < 0xC2 || b > 0xF4 || i + len > s.size())
-        return false;
-    char32_t cp = b & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
-    for (size_t k = 1; k < len; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
-        return false;
-    if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
-        return false;
-    return true;
-}
-
 // A quoted string: printable UTF-8 as it is, the rest as escapes, so every text reads back byte
 // for byte and the file stays valid UTF-8 with one record per line.
 void putText(std::string& out, std::string_view s)
@@ -89,8 +70,8 @@ void putText(std::string& out, std::string_view s)
         case '\r': out += "\\r"; ++i; continue;
         default: break;
         }
-        size_t len = 0;
-        if (b >= 0x80 && isValidUtf8At(s, i, len)) {
+        const auto len = static_cast<size_t>(kxutf8::sequenceLength(s, i));
+        if (b >= 0x80 && len > 0) {
             out.append(s.substr(i, len));
             i += len;
             continue;
@@ -943,7 +924,7 @@ BOOL SSSaveToFile(HWND hwnd, LPCSTR fileName, BOOL dataOnly)
         if (!g->commitEdit())
             g->cancelEdit();
         const std::string text = kxgrid::detail::writeSheet(*g, dataOnly != FALSE);
-        if (!kxgrid::detail::saveAtomically(fileName, text, g->lastError))
+        if (!kxwin::saveFileAtomically(fileName, text, g->lastError))
             return FALSE;
         g->lastError.clear();
         g->setOption(SSB_CHANGEMADE, false);
@@ -984,7 +965,7 @@ BOOL SSExportToCSV(HWND hwnd, LPCSTR fileName)
             g->lastError = "Cannot export: no file name";
             return FALSE;
         }
-        return kxgrid::detail::saveAtomically(fileName, kxgrid::detail::writeCsv(*g), g->lastError) ? TRUE : FALSE;
+        return kxwin::saveFileAtomically(fileName, kxgrid::detail::writeCsv(*g), g->lastError) ? TRUE : FALSE;
     } catch (...) {
         g->lastError = "Cannot export: not enough memory";
         return FALSE;

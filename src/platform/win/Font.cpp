@@ -2,7 +2,7 @@
 #include "platform/win/Font.h"
 
 #include "platform/win/GdiTable.h"
-#include "platform/win/Utf8Internal.h"
+#include "platform/win/Utf8.h"
 
 #include <algorithm>
 #include <climits>
@@ -153,10 +153,8 @@ TEXTMETRIC fontMetrics(HFONT font)
 std::size_t utf8Length(std::string_view text)
 {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count) {
-        const std::size_t n = detail::utf8SequenceLength(text, i);
-        i += n == 0 ? 1 : n;
-    }
+    for (std::size_t i = 0; i < text.size(); ++count)
+        i += static_cast<std::size_t>(kxutf8::charLength(text, i));
     return count;
 }
 

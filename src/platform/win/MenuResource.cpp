@@ -3,7 +3,7 @@
 #include "platform/win/MenuResource.h"
 
 #include "platform/win/Menu.h"
-#include "platform/win/Utf8Internal.h"
+#include "platform/win/Utf8.h"
 
 #include <cstdio>
 #include <new>
@@ -110,7 +110,7 @@ std::string readText(std::string_view line, std::size_t& pos)
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 && c != '\t')
             throw Failure{"control byte " + byteText(u) + " in a text (write it as \\x" + byteText(u).substr(2) + ")"};
-        const std::size_t n = detail::utf8SequenceLength(line, pos);
+        const auto n = static_cast<std::size_t>(kxutf8::sequenceLength(line, pos));
         if (n == 0)
             throw Failure{"invalid UTF-8 (byte " + byteText(u) + ") in a text"};
         out.append(line.substr(pos, n));

@@ -1,70 +1,11 @@
 // Name rules of the registry: UTF-8 decoding, the capital-letter fold and key path splitting.
 #include "platform/win/RegistryNames.h"
 
+#include "platform/win/Utf8.h"
+
 namespace kxwin::detail {
 
 namespace {
-
-// Decodes one character at text[pos]; returns the code point and advances pos, or returns nullopt
-// for a malformed sequence.
-std::optional<char32_t> decode(std::string_view text, std::size_t& pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    std::size_t count = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        count = 1;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        count = 2;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        count = 3;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - pos <= count)
-        return std::nullopt;
-    for (std::size_t i = 1; i <= count; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
-    pos += count + 1;
-    return cp;
-}
-
-void encode(char32_t cp, std::string& out)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // In the ranges where capitals and small letters alternate, the small letter is the one with the
 // other parity than the range's first capital.
@@ -77,24 +18,10 @@ char32_t alternating(char32_t cp, char32_t first, char32_t last)
 
 char32_t capital(char32_t cp)
 {
-    if (cp < 0x80)
-        return (cp >= 'a' && cp <= 'z') ? cp - 0x20 : cp;
-    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)
-        return cp - 0x20;
-    if (cp == 0xFF)
-        return 0x178;
-    // Latin Extended-A, leaving out the dotted and dotless i (0x130, 0x131) whose pairing depends on
-    // the language, and the long s.
-    if (cp >= 0x100 && cp <= 0x12F)
-        return alternating(cp, 0x100, 0x12F);
-    if (cp >= 0x132 && cp <= 0x137)
-        return alternating(cp, 0x132, 0x137);
-    if (cp >= 0x139 && cp <= 0x148)
-        return alternating(cp, 0x139, 0x148);
-    if (cp >= 0x14A && cp <= 0x177)
-        return alternating(cp, 0x14A, 0x177);
-    if (cp >= 0x179 && cp <= 0x17E)
-        return alternating(cp, 0x179, 0x17E);
+    // ASCII, Latin-1 and Latin Extended-A as everywhere (the dotted and dotless i, whose pairing
+    // depends on the language, and the long s stay as they are).
+    if (cp < 0x180)
+        return kxutf8::toUpperChar(cp);
     // Greek.
     if (cp == 0x3AC)
         return 0x386;
@@ -142,11 +69,11 @@ char32_t capital(char32_t cp)
 std::optional<std::size_t> utf8Length(std::string_view text)
 {
     std::size_t count = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (!decode(text, pos))
+    for (std::size_t pos = 0; pos < text.size(); ++count) {
+        const int n = kxutf8::sequenceLength(text, pos);
+        if (n == 0)
             return std::nullopt;
-        ++count;
+        pos += static_cast<std::size_t>(n);
     }
     return count;
 }
@@ -163,15 +90,12 @@ std::string foldName(std::string_view name)
             ++pos;
             continue;
         }
-        const std::size_t start = pos;
-        const std::optional<char32_t> cp = decode(name, pos);
-        if (!cp) {
+        if (kxutf8::sequenceLength(name, pos) == 0) {
             // Malformed input is not expected here; keep the byte so the fold stays total.
-            out += name[start];
-            pos = start + 1;
+            out += name[pos++];
             continue;
         }
-        encode(capital(*cp), out);
+        kxutf8::encode(capital(kxutf8::next(name, pos)), out);
     }
     return out;
 }

@@ -107,6 +107,32 @@ POINT originOf(const Node* node)
     return p;
 }
 
+// The size a top-level window takes when asked for rect's: held between the smallest and largest
+// track size the window answers to WM_GETMINMAXINFO, however it is sized, so a resizable dialog
+// whose minimum is its template never gets smaller by a program's MoveWindow either. Windows that
+// do not answer keep any size. False when the window went away while answering.
+bool holdToTrackSize(HWND hwnd, RECT& rect)
+{
+    const Node* node = find(hwnd);
+    if (node == nullptr)
+        return false;
+    if (node->parent != nullptr)
+        return true;
+    MINMAXINFO info{};
+    info.ptMaxSize = POINT{layer().screen.width(), layer().screen.height()};
+    info.ptMaxTrackSize = POINT{INT32_MAX, INT32_MAX};
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (find(hwnd) == nullptr)
+        return false;
+    // The minimum wins over a smaller maximum, so that the controls of the minimum layout fit.
+    const auto hold = [](LONG size, LONG least, LONG most) { return std::max(std::min(size, most), least); };
+    const LONG width = hold(rect.width(), info.ptMinTrackSize.x, info.ptMaxTrackSize.x);
+    const LONG height = hold(rect.height(), info.ptMinTrackSize.y, info.ptMaxTrackSize.y);
+    rect.right = farEdge(rect.left, static_cast<int>(width));
+    rect.bottom = farEdge(rect.top, static_cast<int>(height));
+    return true;
+}
+
 void resize(Node* node, RECT rect, bool sendSize)
 {
     const bool sized = rect.width() != node->rect.width() || rect.height() != node->rect.height();
@@ -680,10 +706,10 @@ HWND FindWindowByText(HWND parent, const std::string& className, const std::stri
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
 {
-    Node* node = find(hwnd);
-    if (node == nullptr)
+    RECT r = spanRect(x, y, width, height);
+    if (!holdToTrackSize(hwnd, r))
         return FALSE;
-    resize(node, spanRect(x, y, width, height), true);
+    resize(find(hwnd), r, true);
     return TRUE;
 }
 
@@ -699,6 +725,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
     if ((flags & SWP_NOSIZE) == 0) {
         r.right = farEdge(r.left, width);
         r.bottom = farEdge(r.top, height);
+        if (!holdToTrackSize(hwnd, r))
+            return FALSE;
+        node = find(hwnd);
     }
     if ((flags & SWP_NOZORDER) == 0 && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
         const bool topmost = insertAfter == HWND_TOPMOST;

@@ -6,9 +6,9 @@
 #include "spread/tests/SpreadTestSupport.h"
 
 #include "core/MacroLangs.h"
-#include "platform/grid/AtomicSave.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Menu.h"
+#include "platform/win/SaveFile.h"
 #include "platform/win/UserAgent.h"
 #include "sheetedit/EditorRegistrySettings.h"
 #include "sheetedit/SheetSettings.h"
@@ -125,8 +125,8 @@ TEST_F(SheetEditorTest, AFailedSaveKeepsTheSheetChangedAndTheOldFileIntact)
         typeInto(d, grid, 1, 2, "B2");
         // Every step of the save failing in turn (the first as a folder that refuses new files).
         for (int step = 1; step <= 4; ++step) {
-            kxgrid::detail::FailingSaveOps fail(step, step == 1 ? EACCES : EIO);
-            kxgrid::detail::ScopedSaveOps scope(fail);
+            kxwin::FailingFileOps fail(step, step == 1 ? EACCES : EIO);
+            kxwin::ScopedFileOps scope(fail);
             agent.answerMessageBox(IDOK, "could not be saved");
             d.menuCommand(E::kSave);
             EXPECT_EQ(d.title(), "bom.kxs* - Spreadsheet Editor") << "step " << step;

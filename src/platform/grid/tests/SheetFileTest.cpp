@@ -1,10 +1,10 @@
 // The sheet file: everything the grid holds survives save and load; damaged, foreign and cut
 // files are refused with a message and leave the grid as it was; a failing disk never damages the
 // old file. Also the CSV export and the clipboard's tab-separated text.
-#include "platform/grid/AtomicSave.h"
 #include "platform/grid/tests/GridTestSupport.h"
 
 #include "platform/win/Clipboard.h"
+#include "platform/win/SaveFile.h"
 
 #include <clocale>
 #include <filesystem>
@@ -192,10 +192,10 @@ TEST(SheetFile, AFailingDiskNeverDamagesTheOldFileNorLeavesATemporary)
     std::string newBytes;
     kxgrid::sheetText(g, newBytes);
     for (int k = 1;; ++k) {
-        kxgrid::detail::FailingSaveOps ops(k);
+        kxwin::FailingFileOps ops(k);
         bool ok = false;
         {
-            kxgrid::detail::ScopedSaveOps scope(ops);
+            kxwin::ScopedFileOps scope(ops);
             ok = SSSaveToFile(g, path.c_str(), FALSE) != FALSE;
         }
         const std::string now = readFile(path);
@@ -205,7 +205,7 @@ TEST(SheetFile, AFailingDiskNeverDamagesTheOldFileNorLeavesATemporary)
             break;
         }
         EXPECT_FALSE(kxgrid::lastError(g).empty());
-        EXPECT_TRUE(now == oldBytes || (ops.renamed() && now == newBytes)) << "step " << k;
+        EXPECT_TRUE(now == oldBytes || (ops.hasRenamed() && now == newBytes)) << "step " << k;
         int files = 0;
         for (const auto& e : std::filesystem::directory_iterator(dir))
             files += e.path().filename().string().rfind(".fault.sheet", 0) == 0 ? 1 : 0;

@@ -1,116 +1,32 @@
 // Text and notification helpers shared by the standard controls.
 #include "platform/win/controls/ControlSupport.h"
 
-#include "platform/win/Utf8Internal.h"
+#include "platform/win/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace kxwin::detail {
 
-namespace {
-
-constexpr char32_t kRawByteBase = 0xDC00;
-
-// Length of the valid sequence starting at s[i] and its code point; length 0 when invalid.
-size_t sequenceAt(std::string_view s, size_t i, char32_t& cp)
-{
-    const size_t n = utf8SequenceLength(s, i);
-    const auto at = [&](size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(s[i + k])); };
-    switch (n) {
-    case 1:
-        cp = at(0);
-        break;
-    case 2:
-        cp = ((at(0) & 0x1F) << 6) | (at(1) & 0x3F);
-        break;
-    case 3:
-        cp = ((at(0) & 0x0F) << 12) | ((at(1) & 0x3F) << 6) | (at(2) & 0x3F);
-        break;
-    case 4:
-        cp = ((at(0) & 0x07) << 18) | ((at(1) & 0x3F) << 12) | ((at(2) & 0x3F) << 6) | (at(3) & 0x3F);
-        break;
-    default:
-        break;
-    }
-    return n;
-}
-
-} // namespace
-
-std::u32string decodeLossless(std::string_view text)
-{
-    std::u32string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        char32_t cp = 0;
-        const size_t n = sequenceAt(text, i, cp);
-        if (n == 0) {
-            out.push_back(kRawByteBase + static_cast<unsigned char>(text[i]));
-            ++i;
-        } else {
-            out.push_back(cp);
-            i += n;
-        }
-    }
-    return out;
-}
+std::u32string decodeLossless(std::string_view text) { return kxutf8::decodeAll(text, kxutf8::BadByte::Stray); }
 
 std::string encodeCodePoint(char32_t cp)
 {
     std::string out;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            return {};
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp <= 0x10FFFF) {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    if (kxutf8::isScalarValue(cp))
+        kxutf8::encode(cp, out);
     return out;
 }
 
-std::string encodeLossless(std::u32string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t cp : text) {
-        if (cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF)
-            out.push_back(static_cast<char>(cp - kRawByteBase));
-        else
-            out += encodeCodePoint(cp);
-    }
-    return out;
-}
+std::string encodeLossless(std::u32string_view text) { return kxutf8::encodeAll(text); }
 
-size_t countChars(std::string_view text)
-{
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++count) {
-        char32_t cp = 0;
-        const size_t n = sequenceAt(text, i, cp);
-        i += n == 0 ? 1 : n;
-    }
-    return count;
-}
+size_t countChars(std::string_view text) { return static_cast<size_t>(kxutf8::countChars(text)); }
 
 size_t fittingPrefix(std::string_view text, size_t maxBytes)
 {
     size_t i = 0;
     while (i < text.size()) {
-        char32_t cp = 0;
-        size_t n = sequenceAt(text, i, cp);
-        if (n == 0)
-            n = 1;
+        const size_t n = static_cast<size_t>(kxutf8::charLength(text, i));
         if (i + n > maxBytes)
             break;
         i += n;

@@ -163,6 +163,52 @@ TEST_F(WindowCore, TimersFireOnTheVirtualClockInDueOrderAndStopWhenKilled)
     EXPECT_EQ(ActiveTimerCount(), 0);
 }
 
+// A window that answers the smallest and largest size it may take, and can go away while asked.
+class BoundedWnd : public CWnd {
+public:
+    int asked = 0;
+    bool destroyWhenAsked = false;
+
+protected:
+    void OnGetMinMaxInfo(MINMAXINFO* info) override
+    {
+        ++asked;
+        info->ptMinTrackSize = POINT{200, 100};
+        info->ptMaxTrackSize = POINT{800, 600};
+        if (destroyWhenAsked)
+            DestroyWindow();
+    }
+};
+
+TEST_F(WindowCore, ProgramSizingOfATopLevelWindowKeepsToTheSizesItAnswers)
+{
+    BoundedWnd wnd;
+    ASSERT_TRUE(wnd.Create("Recording", "w", WS_VISIBLE, RECT{0, 0, 300, 200}, nullptr, 0));
+    MoveWindow(wnd.m_hWnd, 10, 20, 50, 40);
+    EXPECT_EQ(GetWindowRectInParent(wnd.m_hWnd), (RECT{10, 20, 210, 120}));
+    SetWindowPos(wnd.m_hWnd, nullptr, 0, 0, 5000, 5000, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(GetWindowRectInParent(wnd.m_hWnd), (RECT{10, 20, 810, 620}));
+    // A move that leaves the size alone does not ask; a size between the limits is kept.
+    const int asked = wnd.asked;
+    SetWindowPos(wnd.m_hWnd, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(wnd.asked, asked);
+    MoveWindow(wnd.m_hWnd, 30, 40, 400, 300);
+    EXPECT_EQ(GetWindowRectInParent(wnd.m_hWnd), (RECT{30, 40, 430, 340}));
+
+    // Only top-level windows are held: a child control takes the size its dialog gives it.
+    BoundedWnd child;
+    ASSERT_TRUE(child.Create("Recording", "c", WS_VISIBLE | WS_CHILD, RECT{0, 0, 300, 200}, wnd.m_hWnd, 3));
+    MoveWindow(child.m_hWnd, 0, 0, 20, 10);
+    EXPECT_EQ(GetWindowRectInParent(child.m_hWnd), (RECT{0, 0, 20, 10}));
+    EXPECT_EQ(child.asked, 0);
+
+    // A window that goes away while it answers is not sized, and the call says so.
+    wnd.destroyWhenAsked = true;
+    const HWND handle = wnd.m_hWnd;
+    EXPECT_FALSE(MoveWindow(handle, 0, 0, 500, 500));
+    EXPECT_FALSE(IsWindow(handle));
+}
+
 int g_windowlessTicks = 0;
 
 TEST_F(WindowCore, AWindowlessTimerGetsAFreshIdAndCallsItsProcedure)
