@@ -190,6 +190,8 @@ BOOL ZnSheetEditor::OnInitDialog()
 
     m_spread = std::make_unique<Grid>();
     m_spread->attach(this, kGridId, /*exactRect=*/true);
+    // A spreadsheet shows column letters and row numbers where a sheet has no header texts.
+    kxgrid::setDefaultHeaderLabels(m_spread->GetSafeHwnd(), true);
     m_spread->setStandardLook(1);
     m_spread->onRightClick = [this](POINT at) { showCellMenu(at); };
     layout();

@@ -132,6 +132,8 @@ public:
     long cursorHandle = 0;
     int enterAction = SS_ENTERACTION_NONE;
     int noteIndicator = 1;
+    // Empty header cells show the column letters and row numbers (kxgrid::setDefaultHeaderLabels).
+    bool defaultHeaderLabels = false;
     int autoSizeCols = 0, autoSizeRows = 0;
     struct ActionKey {
         bool set = false;

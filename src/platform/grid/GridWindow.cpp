@@ -389,7 +389,8 @@ void paint(Grid& g, HDC dc)
         }
         std::string text = (g.editor.active && col == g.activeCol && row == g.activeRow)
                                ? encodeUtf8(g.editor.text)
-                               : g.data(col, row);
+                           : header ? kxgrid::headerLabel(g.hwnd(), col, row)
+                                    : g.data(col, row);
         const SS_CELLTYPE& t = g.typeOf(col, row);
         if (t.type == SS_TYPE_BUTTON || (t.type == SS_TYPE_CHECKBOX && !t.text.empty()))
             text = t.text;

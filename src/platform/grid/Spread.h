@@ -370,4 +370,21 @@ KXGRID_API HWND createStandaloneGrid(int cols = 0, int rows = 0);
 using ValueVisitor = bool (*)(void* context, int col, int row, std::string_view value);
 KXGRID_API int visitValues(HWND grid, int col1, int row1, int col2, int row2, ValueVisitor visit, void* context);
 
+// The first column and row the grid draws after its headers: where it has scrolled to (it scrolls
+// to keep the active cell in view). Out pointers may be null; false for a handle that is no grid.
+KXGRID_API bool topLeftCell(HWND grid, int* col, int* row);
+// The colours of locked cells while protection is on (SSSetLockColor; SS_COLOR_KEEP keeps the
+// cell's own). Out pointers may be null; false for a handle that is no grid.
+KXGRID_API bool lockColors(HWND grid, COLORREF* back, COLORREF* fore);
+
+// Whether empty header cells show the column letters (A, B, ... Z, AA, ...) and the row numbers, as
+// a spreadsheet shows them; off by default, so dialogs show exactly the header texts they set. Only
+// the display changes: reading a header cell still gives its own text. False for no grid.
+KXGRID_API bool setDefaultHeaderLabels(HWND grid, bool on);
+// The text a header cell shows: its own data, else (when the labels are on) its letter or number.
+// Empty for a cell outside the headers or a handle that is no grid.
+KXGRID_API std::string headerLabel(HWND grid, int col, int row);
+// The letters of column `col` (1 -> "A", 27 -> "AA"); empty below 1.
+KXGRID_API std::string columnLetters(int col);
+
 } // namespace kxgrid

@@ -99,8 +99,8 @@ class GridModel : public QAbstractTableModel {
 public:
     GridModel(HWND hwnd, QObject* parent) : QAbstractTableModel(parent), m_hwnd(hwnd) { readCounts(); }
 
-    // The grid changed: new counts reset the model, anything else repaints what is on screen.
-    void refresh()
+    // The grid changed: new counts reset the model (true), anything else repaints what is on screen.
+    bool refresh()
     {
         const int rows = std::max(0, SSGetMaxRows(m_hwnd));
         const int cols = std::max(0, SSGetMaxCols(m_hwnd));
@@ -108,7 +108,7 @@ public:
             beginResetModel();
             readCounts();
             endResetModel();
-            return;
+            return true;
         }
         if (m_rows > 0 && m_cols > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, m_cols - 1));
@@ -116,6 +116,7 @@ public:
             emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
         if (m_rows > 0)
             emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+        return false;
     }
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
@@ -152,13 +153,21 @@ public:
         }
         case Qt::BackgroundRole:
         case Qt::ForegroundRole: {
+            // As the grid paints: the cell's colours, over which a locked cell under protection
+            // takes the grid's lock colours (each unless it is SS_COLOR_KEEP).
             COLORREF back = SS_COLOR_KEEP, fore = SS_COLOR_KEEP;
             SSGetColor(m_hwnd, col, row, &back, &fore);
+            if (SSGetBool(m_hwnd, SSB_PROTECT) && SSGetLock(m_hwnd, col, row)) {
+                COLORREF lockBack = SS_COLOR_KEEP, lockFore = SS_COLOR_KEEP;
+                kxgrid::lockColors(m_hwnd, &lockBack, &lockFore);
+                if (lockBack != SS_COLOR_KEEP)
+                    back = lockBack;
+                if (lockFore != SS_COLOR_KEEP)
+                    fore = lockFore;
+            }
             const COLORREF c = role == Qt::BackgroundRole ? back : fore;
             if (c != SS_COLOR_KEEP)
                 return colourOf(c);
-            if (role == Qt::BackgroundRole && SSGetBool(m_hwnd, SSB_PROTECT) && SSGetLock(m_hwnd, col, row))
-                return QColor(0xE6, 0xE6, 0xE6);  // the grid's locked cells
             return {};
         }
         case Qt::TextAlignmentRole: {
@@ -198,8 +207,8 @@ public:
     {
         if (role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
-        return orientation == Qt::Horizontal ? toQt(cellText(m_hwnd, section + 1, 0))
-                                             : toQt(cellText(m_hwnd, 0, section + 1));
+        return orientation == Qt::Horizontal ? toQt(kxgrid::headerLabel(m_hwnd, section + 1, 0))
+                                             : toQt(kxgrid::headerLabel(m_hwnd, 0, section + 1));
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override
@@ -277,6 +286,7 @@ public:
         const int type = index.data(kTypeRole).toInt();
         QStyle* style = option.widget ? option.widget->style() : QApplication::style();
         if (type == SS_TYPE_BUTTON) {
+            paintBorders(painter, option.rect, index);
             QStyleOptionButton button;
             button.rect = option.rect.adjusted(1, 1, -1, -1);
             button.text = index.data(Qt::DisplayRole).toString();
@@ -287,6 +297,7 @@ public:
             return;
         }
         QStyledItemDelegate::paint(painter, option, index);
+        paintBorders(painter, option.rect, index);
         if (type == SS_TYPE_PICTURE) {
             const QPixmap picture = index.data(kPictureRole).value<QPixmap>();
             if (picture.isNull())
@@ -308,6 +319,38 @@ public:
             arrow.state = QStyle::State_Enabled;
             style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, option.widget);
         }
+    }
+
+    // The cell's borders (SSSetBorder) on its edges: solid or fine (dotted) lines of one pixel.
+    void paintBorders(QPainter* painter, const QRect& r, const QModelIndex& index) const
+    {
+        struct Side {
+            WORD side;
+            QLine line;
+        };
+        const Side sides[] = {{SS_BORDERTYPE_LEFT, QLine(r.topLeft(), r.bottomLeft())},
+                              {SS_BORDERTYPE_RIGHT, QLine(r.topRight(), r.bottomRight())},
+                              {SS_BORDERTYPE_TOP, QLine(r.topLeft(), r.topRight())},
+                              {SS_BORDERTYPE_BOTTOM, QLine(r.bottomLeft(), r.bottomRight())}};
+        bool saved = false;
+        for (const Side& side : sides) {
+            WORD style = SS_BORDERSTYLE_NONE;
+            COLORREF colour = 0;
+            if (!SSGetBorder(m_grid, index.column() + 1, index.row() + 1, side.side, &style, &colour) ||
+                style == SS_BORDERSTYLE_NONE)
+                continue;
+            if (!saved) {
+                painter->save();
+                saved = true;
+            }
+            QPen pen(colourOf(colour), 1);
+            pen.setStyle(style == SS_BORDERSTYLE_FINE ? Qt::DotLine : Qt::SolidLine);
+            pen.setCapStyle(Qt::FlatCap);
+            painter->setPen(pen);
+            painter->drawLine(side.line);
+        }
+        if (saved)
+            painter->restore();
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
@@ -365,6 +408,7 @@ public:
         setItemDelegate(delegate);
         setSelectionMode(QAbstractItemView::NoSelection);  // the grid keeps the selection
         setEditTriggers(QAbstractItemView::DoubleClicked);
+        setAutoScroll(false);  // the grid decides where it has scrolled to (followScroll)
         setFrameShape(QFrame::NoFrame);
         setCornerButtonEnabled(false);
         setWordWrap(false);
@@ -372,6 +416,7 @@ public:
         verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         horizontalHeader()->setHighlightSections(false);
         verticalHeader()->setHighlightSections(false);
+        verticalHeader()->setDefaultAlignment(Qt::AlignCenter);  // the grid centres header texts
         horizontalHeader()->setMinimumSectionSize(0);
         verticalHeader()->setMinimumSectionSize(0);
         connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { readVisible(); });
@@ -380,7 +425,8 @@ public:
 
     void syncFromGrid()
     {
-        m_model->refresh();
+        if (m_model->refresh())
+            m_shownTopLeft = {0, 0};  // a reset view shows the grid's scroll position again
         const int rows = m_model->rowCount();
         const int cols = m_model->columnCount();
         horizontalHeader()->setVisible(SSGetBool(m_hwnd, SSB_SHOWCOLHEADERS) != 0);
@@ -398,7 +444,7 @@ public:
         m_spans.clear();
         readVisible();
 
-        followActive();
+        followScroll();
         int activeCol = 0, activeRow = 0;
         if (rows > 0 && cols > 0 && SSGetActiveCell(m_hwnd, &activeCol, &activeRow)) {
             const QModelIndex active = m_model->index(activeRow - 1, activeCol - 1);
@@ -413,10 +459,6 @@ public:
             }
             selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
             selectionModel()->setCurrentIndex(active, QItemSelectionModel::NoUpdate);
-            if (std::pair{activeCol, activeRow} != m_shownActive) {
-                m_shownActive = {activeCol, activeRow};
-                scrollTo(active);
-            }
         }
         viewport()->update();
     }
@@ -471,7 +513,6 @@ private:
             HWND target = GetCapture() != nullptr && IsWindow(GetCapture()) ? GetCapture() : m_hwnd;
             kxwin::sendUserInput(target, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, MAKELPARAM(m_pressed.x, m_pressed.y));
         }
-        followActive();
     }
 
     // Makes a cell the grid's active cell as a person does: a click on it (nothing when it is active).
@@ -482,7 +523,7 @@ private:
             return false;
         int anchorCol = col, anchorRow = row;
         SSGetCellSpan(m_hwnd, col, row, &anchorCol, &anchorRow, nullptr, nullptr);
-            if (activeCol == anchorCol && activeRow == anchorRow)
+        if (activeCol == anchorCol && activeRow == anchorRow)
             return true;
         POINT p{};
         if (!gridPoint(anchorCol, anchorRow, p))
@@ -492,49 +533,44 @@ private:
         SetKeyDown(VK_LBUTTON, false);
         if (IsWindow(m_hwnd))
             kxwin::sendUserInput(m_hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-        followActive();
         return IsWindow(m_hwnd) && SSGetActiveCell(m_hwnd, &activeCol, &activeRow) && activeCol == anchorCol &&
                activeRow == anchorRow;
     }
 
-    // The grid scrolls only to keep its active cell in view, by the least amount: the first row and
-    // column it draws follow from the active cells it has had, which the view tracks here.
-    void followActive()
+    // The grid's scroll position: the first row and column it draws after its headers.
+    void readTopLeft()
     {
         const int rows = std::max(SSGetMaxRows(m_hwnd), 1);
         const int cols = std::max(SSGetMaxCols(m_hwnd), 1);
-        m_top = std::clamp(m_top, 1, rows);
-        m_left = std::clamp(m_left, 1, cols);
-        int col = 0, row = 0;
-        if (!SSGetActiveCell(m_hwnd, &col, &row) || (col == m_lastCol && row == m_lastRow))
+        int left = 1, top = 1;
+        kxgrid::topLeftCell(m_hwnd, &left, &top);
+        m_top = std::clamp(top, 1, rows);
+        m_left = std::clamp(left, 1, cols);
+    }
+
+    // Shows the grid's first row and column at the top left when the grid has scrolled; between
+    // its scrolls the view is Qt's to scroll (clicks still reach the grid at its own pixels).
+    void followScroll()
+    {
+        readTopLeft();
+        if (std::pair{m_left, m_top} == m_shownTopLeft)
             return;
-        m_lastCol = col;
-        m_lastRow = row;
-        m_top = std::min(m_top, row);
-        m_left = std::min(m_left, col);
-        RECT client{};
-        SSGetClientRect(m_hwnd, &client);
-        int y = SSGetBool(m_hwnd, SSB_SHOWCOLHEADERS) ? gridRowHeight(m_hwnd, 0) : 0;
-        for (int r = m_top; r <= row && y < 1'000'000; ++r)
-            y += gridRowHeight(m_hwnd, r);
-        while (row > m_top && y > client.bottom) {
-            y -= gridRowHeight(m_hwnd, m_top);
-            ++m_top;
-        }
-        int x = SSGetBool(m_hwnd, SSB_SHOWROWHEADERS) ? gridColWidth(m_hwnd, 0) : 0;
-        for (int c = m_left; c <= col && x < 1'000'000; ++c)
-            x += gridColWidth(m_hwnd, c);
-        while (col > m_left && x > client.right) {
-            x -= gridColWidth(m_hwnd, m_left);
-            ++m_left;
-        }
+        m_shownTopLeft = {m_left, m_top};
+        if (m_model->rowCount() == 0 || m_model->columnCount() == 0)
+            return;
+        updateGeometries();  // the scroll bars' ranges for the sizes just read
+        const bool perItem = verticalScrollMode() == QAbstractItemView::ScrollPerItem;
+        verticalScrollBar()->setValue(perItem ? m_top - 1 : rowViewportPosition(m_top - 1) + verticalOffset());
+        const bool colsPerItem = horizontalScrollMode() == QAbstractItemView::ScrollPerItem;
+        horizontalScrollBar()->setValue(colsPerItem ? m_left - 1
+                                                    : columnViewportPosition(m_left - 1) + horizontalOffset());
     }
 
     // The middle of a cell in the grid's client pixels; false when the grid cannot be clicked there
     // (above or left of what it draws, or beyond the reach of a mouse message).
     bool gridPoint(int col, int row, POINT& p)
     {
-        followActive();
+        readTopLeft();
         if (col < m_left || row < m_top)
             return false;
         int x = SSGetBool(m_hwnd, SSB_SHOWROWHEADERS) ? gridColWidth(m_hwnd, 0) : 0;
@@ -584,8 +620,8 @@ private:
     HWND m_hwnd;
     GridModel* m_model;
     std::set<std::pair<int, int>> m_spans;  // anchors of the joined blocks set on the view
-    std::pair<int, int> m_shownActive{0, 0};
-    int m_top = 1, m_left = 1, m_lastCol = 1, m_lastRow = 1;
+    std::pair<int, int> m_shownTopLeft{1, 1};  // the grid's scroll position the view last showed
+    int m_top = 1, m_left = 1;
     POINT m_pressed{};
     Qt::MouseButton m_pressedButton = Qt::NoButton;
 };

@@ -6,10 +6,15 @@
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/DrawingContext.h"
+#include "platform/win/ImageList.h"
 #include "platform/win/MenuBar.h"
 #include "platform/win/MenuResource.h"
+#include "platform/win/RichEdit.h"
 
+#include <QApplication>
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
@@ -26,11 +31,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace kxqt {
 
@@ -164,6 +172,84 @@ QPixmap imageOf(HWND hwnd, UINT getMessage, bool icon)
                 : pixmapOf(kxwin::bitmapPixels(reinterpret_cast<HBITMAP>(handle)));
 }
 
+// The icons of image-list pictures, made once per picture. An entry keeps the picture it was made
+// from: the list hands out a new one when an image is replaced, so a changed image is seen by
+// comparing, and a list that is gone finds nothing (its handle is never reused).
+struct ImageListIcons {
+    struct Entry {
+        std::shared_ptr<const kxwin::BitmapPixels> pixels;
+        QIcon icon;
+    };
+    std::map<std::pair<HIMAGELIST, int>, Entry> entries;
+    size_t sizeAtLastPurge = 0;
+};
+
+ImageListIcons& imageListIcons()
+{
+    // Emptied before Qt goes (pixmaps must not outlive the application); never destroyed itself.
+    static ImageListIcons* cache = [] {
+        auto* made = new ImageListIcons;
+        qAddPostRoutine([] { imageListIcons().entries.clear(); });
+        return made;
+    }();
+    return *cache;
+}
+
+QIcon imageListIcon(HIMAGELIST list, int index)
+{
+    if (list == nullptr || index < 0)
+        return {};
+    ImageListIcons& cache = imageListIcons();
+    const auto key = std::pair{list, index};
+    std::shared_ptr<const kxwin::BitmapPixels> pixels = kxwin::imageListPixels(list, index);
+    if (!pixels || pixels->empty()) {
+        cache.entries.erase(key);
+        return {};
+    }
+    ImageListIcons::Entry& entry = cache.entries[key];
+    if (entry.pixels != pixels) {
+        entry.icon = QIcon(pixmapOf(pixels));
+        entry.pixels = std::move(pixels);
+    }
+    QIcon icon = entry.icon;
+    if (cache.entries.size() > 2 * cache.sizeAtLastPurge + 64) {
+        std::erase_if(cache.entries, [](const auto& e) { return !kxwin::isImageList(e.first.first); });
+        cache.sizeAtLastPurge = cache.entries.size();
+    }
+    return icon;
+}
+
+// The image list a list view draws its items from in its current view, and its picture size.
+HIMAGELIST listViewImages(HWND hwnd, QSize& size)
+{
+    const bool icons = (styleOf(hwnd) & LVS_TYPEMASK) == LVS_ICON;
+    auto* list = reinterpret_cast<HIMAGELIST>(SendMessage(hwnd, LVM_GETIMAGELIST, icons ? LVSIL_NORMAL : LVSIL_SMALL));
+    int cx = 0, cy = 0;
+    if (list == nullptr || !ImageList_GetIconSize(list, &cx, &cy))
+        return nullptr;
+    size = QSize(cx, cy);
+    return list;
+}
+
+QIcon listViewIcon(HWND hwnd, HIMAGELIST list, int item)
+{
+    if (list == nullptr)
+        return {};
+    LVITEM entry;
+    entry.mask = LVIF_IMAGE;
+    entry.iItem = item;
+    entry.iImage = -1;
+    if (!SendMessage(hwnd, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&entry)))
+        return {};
+    return imageListIcon(list, entry.iImage);
+}
+
+void setIconIfChanged(QListWidgetItem* item, const QIcon& icon)
+{
+    if (item->icon().cacheKey() != icon.cacheKey())
+        item->setIcon(icon);
+}
+
 QStringList itemTexts(HWND hwnd, UINT countMsg, UINT lengthMsg, UINT textMsg)
 {
     QStringList out;
@@ -243,6 +329,84 @@ void syncButton(HWND hwnd, MirrorKind kind, QWidget* widget)
     }
 }
 
+// A rich edit's character format as Qt's: the face and size by the same rules as window fonts
+// (twips at 96 DPI, 15 to the pixel), effects, and the colour unless it is the automatic one.
+QTextCharFormat charFormatOf(const CHARFORMAT& format)
+{
+    LOGFONT description{};
+    description.lfHeight = -std::max<LONG>(1, (format.yHeight + 7) / 15);
+    description.lfWeight = (format.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = (format.dwEffects & CFE_ITALIC) ? 1 : 0;
+    description.lfUnderline = (format.dwEffects & CFE_UNDERLINE) ? 1 : 0;
+    description.lfStrikeOut = (format.dwEffects & CFE_STRIKEOUT) ? 1 : 0;
+    const void* zero = std::memchr(format.szFaceName, 0, LF_FACESIZE);
+    const size_t faceLength = zero ? static_cast<size_t>(static_cast<const char*>(zero) - format.szFaceName)
+                                   : static_cast<size_t>(LF_FACESIZE);
+    description.lfFaceName.assign(format.szFaceName, faceLength);
+    QTextCharFormat out;
+    out.setFont(fontFor(description));
+    if ((format.dwEffects & CFE_AUTOCOLOR) == 0) {
+        const COLORREF c = format.crTextColor;
+        out.setForeground(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                                 static_cast<int>((c >> 16) & 0xFF)));
+    }
+    if (format.yOffset != 0)
+        out.setVerticalAlignment(format.yOffset > 0 ? QTextCharFormat::AlignSuperScript
+                                                    : QTextCharFormat::AlignSubScript);
+    return out;
+}
+
+// The rich edit's text as runs of Qt character formats. Line breaks ("\r\n", or a lone "\r" or
+// "\n") become one paragraph break each, as TextMap counts them, so selections map the same way.
+void syncRichText(HWND hwnd, QTextEdit* rich)
+{
+    const std::vector<kxwin::RichTextRun> runs = kxwin::richTextRuns(hwnd);
+    // Rebuilt only when a text or a format changed: the runs in a compact form are the key.
+    QByteArray key;
+    for (const kxwin::RichTextRun& run : runs) {
+        const CHARFORMAT& f = run.format;
+        key += QByteArray::number(run.length) + ',' + QByteArray::number(f.dwEffects) + ',' +
+               QByteArray::number(static_cast<int>(f.yHeight)) + ',' + QByteArray::number(static_cast<int>(f.yOffset)) +
+               ',' + QByteArray::number(f.crTextColor) + ',' +
+               QByteArray(f.szFaceName, static_cast<int>(strnlen(f.szFaceName, LF_FACESIZE))) + '\x1F' +
+               QByteArray::fromStdString(run.text) + '\x1E';
+    }
+    bool systemBackground = true;
+    const COLORREF background = kxwin::richEditBackground(hwnd, &systemBackground);
+    QPalette palette = rich->palette();
+    const QColor base = systemBackground ? QApplication::palette().color(QPalette::Base)
+                                         : QColor(static_cast<int>(background & 0xFF),
+                                                  static_cast<int>((background >> 8) & 0xFF),
+                                                  static_cast<int>((background >> 16) & 0xFF));
+    if (palette.color(QPalette::Base) != base) {
+        palette.setColor(QPalette::Base, base);
+        rich->setPalette(palette);
+    }
+    if (rich->property("kxRuns").toByteArray() == key && !key.isEmpty())
+        return;
+    rich->setProperty("kxRuns", key);
+    QTextDocument* document = rich->document();
+    document->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    bool afterCr = false;
+    for (const kxwin::RichTextRun& run : runs) {
+        QString shown;
+        for (char32_t cp : QString::fromStdString(run.text).toUcs4()) {
+            const bool joined = afterCr && cp == U'\n';
+            afterCr = cp == U'\r';
+            if (joined)
+                continue;
+            if (cp == U'\r' || cp == U'\n')
+                shown.append(QChar(u'\n'));
+            else
+                shown.append(QString::fromUcs4(&cp, 1));
+        }
+        cursor.insertText(shown, charFormatOf(run.format));
+    }
+    cursor.endEditBlock();
+}
+
 void syncEdit(HWND hwnd, MirrorKind kind, QWidget* widget)
 {
     const DWORD style = styleOf(hwnd);
@@ -259,7 +423,9 @@ void syncEdit(HWND hwnd, MirrorKind kind, QWidget* widget)
         edit->setFrame(framed);
         const int from = map.toQt(start);
         const int to = map.toQt(end);
-        if (from == to)
+        // As on the desktop, an edit without the focus hides its selection unless ES_NOHIDESEL.
+        const bool showSelection = GetFocus() == hwnd || (style & ES_NOHIDESEL) != 0;
+        if (from == to || !showSelection)
             edit->setCursorPosition(to);
         else
             edit->setSelection(from, to - from);
@@ -281,8 +447,7 @@ void syncEdit(HWND hwnd, MirrorKind kind, QWidget* widget)
         return;
     }
     auto* rich = static_cast<QTextEdit*>(widget);
-    if (rich->toPlainText() != map.shown)
-        rich->setPlainText(map.shown);
+    syncRichText(hwnd, rich);
     rich->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
 }
 
@@ -354,8 +519,14 @@ void syncLists(HWND hwnd, MirrorKind kind, QWidget* widget)
         for (int i = 0; i < count; ++i)
             texts.push_back(listViewText(hwnd, i, 0));
         syncListWidget(list, texts);
-        for (int i = 0; i < list->count(); ++i)
+        QSize iconSize;
+        HIMAGELIST images = listViewImages(hwnd, iconSize);
+        if (images != nullptr && list->iconSize() != iconSize)
+            list->setIconSize(iconSize);
+        for (int i = 0; i < list->count(); ++i) {
+            setIconIfChanged(list->item(i), listViewIcon(hwnd, images, i));
             list->item(i)->setSelected(isSelected(i));
+        }
         return;
     }
     auto* tree = static_cast<QTreeWidget*>(widget);
@@ -381,10 +552,17 @@ void syncLists(HWND hwnd, MirrorKind kind, QWidget* widget)
         tree->setColumnWidth(c, widths[c]);
     while (tree->topLevelItemCount() > count)
         delete tree->takeTopLevelItem(tree->topLevelItemCount() - 1);
+    QSize iconSize;
+    HIMAGELIST images = listViewImages(hwnd, iconSize);
+    if (images != nullptr && tree->iconSize() != iconSize)
+        tree->setIconSize(iconSize);
     for (int i = 0; i < count; ++i) {
         QTreeWidgetItem* item = tree->topLevelItem(i);
         if (item == nullptr)
             item = new QTreeWidgetItem(tree);
+        const QIcon icon = listViewIcon(hwnd, images, i);
+        if (item->icon(0).cacheKey() != icon.cacheKey())
+            item->setIcon(0, icon);
         for (int c = 0; c < columns; ++c) {
             const QString text = listViewText(hwnd, i, c);
             if (item->text(c) != text)
@@ -522,9 +700,12 @@ int menuBarOffset(HWND hwnd)
 
 void MirrorComboBox::showPopup()
 {
-    if (onPopup)
-        onPopup(true);
-    QComboBox::showPopup();
+    // The layer opens its list first (its owner may fill it now) and decides: Qt's list shows only
+    // while the layer's is open.
+    if (onPopup && !onPopup(true))
+        return;
+    if (!view()->isVisible())
+        QComboBox::showPopup();
 }
 
 void MirrorComboBox::hidePopup()
@@ -664,6 +845,17 @@ void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
             widget->hide();
     } else {
         widget->setVisible((style & WS_VISIBLE) != 0);
+    }
+    if (kind == MirrorKind::ComboBox) {
+        // The layer's list opened or closed (CB_SHOWDROPDOWN, the scripted user): Qt's list follows.
+        // A combo box not on screen shows no list; it opens when the combo shows while still dropped.
+        auto* combo = static_cast<QComboBox*>(widget);
+        const bool dropped = SendMessage(hwnd, CB_GETDROPPEDSTATE) != 0;
+        const bool shown = combo->view()->isVisible();
+        if (dropped && !shown && combo->isVisible())
+            combo->showPopup();
+        else if (shown && (!dropped || !combo->isVisible()))
+            combo->hidePopup();
     }
 }
 

@@ -11,11 +11,12 @@
 
 namespace kxqt {
 
-// A combo box that reports its list opening and closing (the layer's drop-down state).
+// A combo box that reports its list opening and closing (the layer's drop-down state). onPopup
+// answers whether the layer's list is open afterwards; Qt's list is shown only then.
 class MirrorComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
-    std::function<void(bool open)> onPopup;
+    std::function<bool(bool open)> onPopup;
     void showPopup() override;
     void hidePopup() override;
 };

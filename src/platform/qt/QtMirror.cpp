@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <QToolTip>
 
 #include <map>
 
@@ -202,6 +203,8 @@ WindowMirror::WindowMirror()
         HWND hwnd = pending.back();
         pending.pop_back();
         m_dirty.insert(hwnd);
+        if (GetClassName(hwnd) == TOOLTIPS_CLASS)
+            m_tooltipWindows.insert(hwnd);
         for (HWND child : GetChildWindows(hwnd))
             pending.push_back(child);
     }
@@ -235,6 +238,10 @@ void WindowMirror::windowChanged(HWND hwnd, kxwin::WindowChange change)
         return;  // the record our own paint publishes
     if (change == WindowChange::Destroyed) {
         m_dirty.erase(hwnd);
+        if (m_tooltipWindows.erase(hwnd) != 0) {
+            m_tooltipsDirty = true;  // its tips go with it
+            scheduleFlush();
+        }
         auto it = m_entries.find(hwnd);
         if (it == m_entries.end())
             return;
@@ -250,6 +257,11 @@ void WindowMirror::windowChanged(HWND hwnd, kxwin::WindowChange change)
     }
     if (change == WindowChange::Focus)
         m_focusDirty = true;
+    const bool newTooltip = change == WindowChange::Created && GetClassName(hwnd) == TOOLTIPS_CLASS;
+    if (newTooltip || m_tooltipWindows.count(hwnd) != 0) {
+        m_tooltipWindows.insert(hwnd);
+        m_tooltipsDirty = true;
+    }
     if (change == WindowChange::Created || change == WindowChange::ZOrder) {
         if (HWND parent = GetParent(hwnd); parent != nullptr && isChildWindow(hwnd))
             if (auto it = m_entries.find(parent); it != m_entries.end())
@@ -342,15 +354,36 @@ void WindowMirror::connectSignals(HWND hwnd, Entry& entry)
             if (m_syncing == 0)
                 pick(hwnd, index, /*doubleClick=*/false);
         });
-        combo->onPopup = [this, hwnd](bool open) {
-            if (m_syncing != 0 || !IsWindow(hwnd))
-                return;
-            if (open && GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
+        QPointer<MirrorComboBox> guard(combo);
+        combo->onPopup = [this, hwnd, guard](bool open) {
+            if (m_syncing != 0)
+                return true;  // the layer's own state being shown
+            if (!IsWindow(hwnd))
+                return false;
+            if (!open) {
+                // Qt closes its list before it reports the pick made in it, and the pick closes the
+                // layer's list itself: only a list still open once the pick is through was dismissed.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, hwnd, guard] {
+                        if (!IsWindow(hwnd) || !guard || guard->view()->isVisible() ||
+                            SendMessage(hwnd, CB_GETDROPPEDSTATE) == 0)
+                            return;
+                        SendMessage(hwnd, KXM_USER_DROPDOWN, FALSE);
+                        PumpMessages();
+                        afterInput();
+                    },
+                    Qt::QueuedConnection);
+                return false;
+            }
+            if (GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
                 SetFocus(hwnd);
                 PumpMessages();
             }
-            SendMessage(hwnd, KXM_USER_DROPDOWN, open ? TRUE : FALSE);
+            SendMessage(hwnd, KXM_USER_DROPDOWN, TRUE);
+            PumpMessages();
             afterInput();
+            return IsWindow(hwnd) && SendMessage(hwnd, CB_GETDROPPEDSTATE) != 0;
         };
     }
 }
@@ -376,6 +409,12 @@ void WindowMirror::flush()
         }
     }
     m_dirty.clear();
+    if (m_tooltipsDirty) {
+        m_tooltipsDirty = false;
+        for (auto& [hwnd, entry] : m_entries)
+            if (entry.widget)
+                syncToolTip(hwnd, entry.widget);
+    }
     if (m_focusDirty)
         syncFocus();
     --m_syncing;
@@ -415,10 +454,42 @@ void WindowMirror::sync(HWND hwnd, Entry& entry)
     if (entry.widget && entry.widget->property("kxMenuBarShown").toBool() != hadMenuBar)
         for (HWND child : GetChildWindows(hwnd))
             m_dirty.insert(child);
+    if (entry.widget)
+        syncToolTip(hwnd, entry.widget);
     if (entry.restack) {
         entry.restack = false;
         restackChildren(hwnd);
     }
+}
+
+void WindowMirror::syncToolTip(HWND hwnd, QWidget* widget)
+{
+    const std::string text = kxwin::tooltipTextOfWindowTool(hwnd);
+    const QString tip = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (widget->toolTip() != tip)
+        widget->setToolTip(tip);
+}
+
+bool WindowMirror::showToolTip(HWND hwnd, QObject* watched, QEvent* event)
+{
+    auto* help = static_cast<QHelpEvent*>(event);
+    QWidget* widget = widgetFor(hwnd);
+    auto* receiver = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || receiver == nullptr)
+        return false;
+    // The layer answers for the point in the window's client pixels: a rectangle tool there, the
+    // window's own tool, or a text its owner gives now.
+    const QPoint at = receiver->mapTo(widget->window(), help->pos()) - widget->mapTo(widget->window(), QPoint(0, 0));
+    const std::string text = kxwin::tooltipTextAt(hwnd, POINT{at.x(), at.y()});
+    if (text.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                           receiver);
+    }
+    afterInput();  // a callback text may have changed the window
+    return true;
 }
 
 void WindowMirror::restackChildren(HWND parent)
@@ -503,6 +574,8 @@ bool WindowMirror::eventFilter(QObject* watched, QEvent* event)
         return handleMouse(hwnd, kind, watched, event);
     case QEvent::Wheel:
         return false;
+    case QEvent::ToolTip:
+        return showToolTip(hwnd, watched, event);
     case QEvent::FocusIn: {
         // Qt gave a widget the focus by itself (a click in an edit): the layer decides.
         HWND focus = GetFocus();

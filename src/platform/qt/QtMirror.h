@@ -101,11 +101,17 @@ private:
     bool handleMouse(HWND hwnd, MirrorKind kind, QObject* watched, QEvent* event);
     void pick(HWND hwnd, int index, bool doubleClick);
     void afterInput();
+    // Tips: a window's own tool becomes its widget's tool tip; every tip (rectangles, texts the
+    // owner gives when asked) is answered from the layer when Qt asks for one.
+    void syncToolTip(HWND hwnd, QWidget* widget);
+    bool showToolTip(HWND hwnd, QObject* watched, QEvent* event);
 
     std::unordered_map<HWND, Entry> m_entries;
     std::unordered_map<const QObject*, HWND> m_owners;  // every watched widget, inner ones included
     std::unordered_set<HWND> m_dirty;
+    std::unordered_set<HWND> m_tooltipWindows;  // live tooltip controls seen by the mirror
     bool m_focusDirty = false;
+    bool m_tooltipsDirty = false;  // a tooltip's tools changed: every widget's tip is read again
     bool m_flushScheduled = false;
     int m_syncing = 0;        // >0 while widgets are set from the layer: their signals are not input
     bool m_flushing = false;

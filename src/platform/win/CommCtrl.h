@@ -360,5 +360,9 @@ namespace kxwin {
 KXWIN_API std::string tooltipTextFor(HWND window);
 // The same for a point in the window's client pixels, choosing among rectangle tools.
 KXWIN_API std::string tooltipTextAt(HWND window, POINT point);
+// The text of an active tooltip's tool for the whole of `window` (TTF_IDISHWND), for backends that
+// attach tips to their own widgets. Empty when there is none, and for a text the owner gives only
+// when asked (LPSTR_TEXTCALLBACK): that one is read with tooltipTextAt when the tip is shown.
+KXWIN_API std::string tooltipTextOfWindowTool(HWND window);
 
 } // namespace kxwin

@@ -4,6 +4,8 @@
 
 #include "platform/grid/Spread.h"
 #include "platform/qt/ShowcaseDialog.h"
+#include "platform/win/UserAgent.h"
+#include "platform/win/UserInput.h"
 
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
@@ -132,6 +134,85 @@ TEST_F(GridInDialog, TypingIntoACellThroughQtChangesTheGridsData)
     EXPECT_FALSE(SSGetEditMode(grid));
     kxqt::syncMirror();
     EXPECT_EQ(v->model()->index(3, 2).data().toString(), "12.50");
+}
+
+TEST_F(GridInDialog, TheViewFollowsTheGridsScrollingAndClicksLandOnTheCellsShown)
+{
+    ASSERT_TRUE(SSSetMaxCols(grid, 12));
+    ASSERT_TRUE(SSSetMaxRows(grid, 300));
+    QTableView* v = view();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->rowAt(0), 0);
+    // The grid scrolls when a person moves the active cell out of its sight (Down, then Right).
+    SSSetActiveCell(grid, 11, 199);
+    SetFocus(grid);
+    for (int vk : {VK_DOWN, VK_RIGHT}) {
+        kxwin::sendUserInput(grid, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+        kxwin::sendUserInput(grid, WM_KEYUP, static_cast<WPARAM>(vk), 1);
+    }
+    int left = 0, top = 0;
+    ASSERT_TRUE(kxgrid::topLeftCell(grid, &left, &top));
+    ASSERT_GT(top, 150) << "the grid did not scroll";
+    ASSERT_GT(left, 1);
+    kxqt::syncMirror();
+    EXPECT_EQ(v->rowAt(0), top - 1);
+    EXPECT_EQ(v->columnAt(0), left - 1);
+    // A click on the second row and column shown is a click on that cell of the grid.
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, centre(v, left + 1, top + 1));
+    int col = 0, row = 0;
+    ASSERT_TRUE(SSGetActiveCell(grid, &col, &row));
+    EXPECT_EQ(col, left + 1);
+    EXPECT_EQ(row, top + 1);
+    // The owner placing the active cell far away does not scroll the grid, so the view stays where
+    // the grid is and a click still lands on the cell under the pointer.
+    ASSERT_TRUE(SSSetActiveCell(grid, 2, 290));
+    kxqt::syncMirror();
+    EXPECT_EQ(v->rowAt(0), top - 1);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, centre(v, left, top + 2));
+    ASSERT_TRUE(SSGetActiveCell(grid, &col, &row));
+    EXPECT_EQ(std::pair(col, row), std::pair(left, top + 2));
+    // Back at the top left.
+    SSSetActiveCell(grid, 1, 2);
+    kxwin::sendUserInput(grid, WM_KEYDOWN, VK_UP, 1);
+    kxgrid::topLeftCell(grid, &left, &top);
+    EXPECT_EQ(std::pair(left, top), std::pair(1, 1));
+    kxqt::syncMirror();
+    EXPECT_EQ(v->rowAt(0), 0);
+    EXPECT_EQ(v->columnAt(0), 0);
+}
+
+TEST_F(GridInDialog, LockedCellsTakeTheLockColoursAndBordersAreDrawn)
+{
+    SSSetMaxCols(grid, 4);
+    SSSetMaxRows(grid, 5);
+    SSSetColor(grid, 2, 2, RGB(0, 200, 0), SS_COLOR_KEEP);
+    SSSetColor(grid, 2, 3, RGB(0, 200, 0), SS_COLOR_KEEP);
+    SSSetLock(grid, 2, 2, TRUE);
+    SSSetLockColor(grid, RGB(255, 255, 0), RGB(0, 0, 255));
+    SSSetBool(grid, SSB_PROTECT, TRUE);
+    SSSetBorder(grid, 3, 4, SS_BORDERTYPE_LEFT | SS_BORDERTYPE_BOTTOM, SS_BORDERSTYLE_SOLID, RGB(255, 0, 0));
+    QTableView* v = view();
+    ASSERT_NE(v, nullptr);
+    QAbstractItemModel* model = v->model();
+    EXPECT_EQ(model->index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 0));
+    EXPECT_EQ(model->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    EXPECT_EQ(model->index(2, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0, 200, 0)) << "not locked";
+    // A colour the grid keeps (SS_COLOR_KEEP) leaves the cell's own.
+    SSSetLockColor(grid, SS_COLOR_KEEP, RGB(0, 0, 255));
+    kxqt::syncMirror();
+    EXPECT_EQ(model->index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0, 200, 0));
+    SSSetBool(grid, SSB_PROTECT, FALSE);
+    kxqt::syncMirror();
+    EXPECT_FALSE(model->index(1, 1).data(Qt::ForegroundRole).isValid()) << "unprotected: no lock colours";
+
+    const QImage picture = v->viewport()->grab().toImage();
+    const QRect cell = v->visualRect(model->index(3, 2));
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(picture.pixelColor(cell.left(), cell.center().y()), red);
+    EXPECT_EQ(picture.pixelColor(cell.center().x(), cell.bottom()), red);
+    EXPECT_NE(picture.pixelColor(cell.right(), cell.center().y()), red);
+    EXPECT_NE(picture.pixelColor(cell.center().x(), cell.top()), red);
+    EXPECT_NE(picture.pixelColor(cell.center()), red);
 }
 
 TEST_F(GridInDialog, AHundredThousandRowsCostNothingUpFront)

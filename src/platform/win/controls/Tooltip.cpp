@@ -238,6 +238,22 @@ std::string tipFor(HWND window, const POINT* at)
     return {};
 }
 
+std::string fixedTipFor(HWND window)
+{
+    if (!IsWindow(window))
+        return {};
+    for (HWND w : tooltipWindows()) {
+        TooltipState* s = tooltip(w);
+        if (!IsWindow(w) || s == nullptr || !s->active)
+            continue;
+        for (const Tool& tool : s->tools) {
+            if ((tool.flags & TTF_IDISHWND) != 0 && toolIsFor(tool, window))
+                return tool.callback ? std::string() : tool.text;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 } // namespace kxwin::detail
@@ -252,6 +268,11 @@ std::string tooltipTextFor(HWND window)
 std::string tooltipTextAt(HWND window, POINT point)
 {
     return detail::tipFor(window, &point);
+}
+
+std::string tooltipTextOfWindowTool(HWND window)
+{
+    return detail::fixedTipFor(window);
 }
 
 } // namespace kxwin
