@@ -273,24 +273,40 @@ void Kx_Spread::runMenuKind(int kind)
     }
 }
 
+void Kx_Spread::followCheckGuard()
+{
+    // Keeps the guarded cell of the active row in step with its check box.
+    if (!m_attached || m_checkColumn <= 0)
+        return;
+    int col = 0;
+    int row = 0;
+    getActiveCell(col, row);
+    if (col == m_checkColumn) {
+        applyCheckGuard(row);
+        SSSetActiveCell(m_hWnd, col, row);
+    }
+}
+
+BOOL Kx_Spread::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    // The grid tells its owner about changes and clicks; the wrapper looks first, so the check guard
+    // follows the user without the owner's help, and the owner still hears every notification.
+    const WORD code = HIWORD(wParam);
+    if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == m_hWnd &&
+        (code == SSN_CELLCHANGED || code == SSN_BUTTONCLICKED))
+        followCheckGuard();
+    return CWnd::OnChildNotify(message, wParam, lParam, result);
+}
+
 BOOL Kx_Spread::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT id = LOWORD(wParam);
     const WORD code = HIWORD(wParam);
 
-    // The grid's change and click notifications (forwarded by the owner): keep the guarded cell of
-    // the active row in step with its check box.
+    // The grid's change and click notifications, when an owner hands them on as well.
     if (lParam != 0 && reinterpret_cast<HWND>(lParam) == m_hWnd &&
         (code == SSN_CELLCHANGED || code == SSN_BUTTONCLICKED)) {
-        if (m_attached && m_checkColumn > 0) {
-            int col = 0;
-            int row = 0;
-            getActiveCell(col, row);
-            if (col == m_checkColumn) {
-                applyCheckGuard(row);
-                SSSetActiveCell(m_hWnd, col, row);
-            }
-        }
+        followCheckGuard();
         return TRUE;
     }
 

@@ -238,8 +238,10 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnRButtonUp(UINT flags, POINT point) override;
     // The right-click menu's picks, and the grid's change and click notifications (codes 59 and 60,
-    // lParam the grid) for the check guard: the grid sends those to its owner, which passes them on.
+    // lParam the grid) for the check guard when an owner passes them on.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The same notifications on their way to the owner: the check guard follows them here.
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     bool ensureCheckPictures();
@@ -252,6 +254,7 @@ private:
     void onFindDialogClosed();
     bool writeCell(int col, int row, const Kx_String& text, bool asValue);
     void markChanged();
+    void followCheckGuard();
 
     bool m_attached = false;
     HWND m_owner = nullptr;

@@ -133,6 +133,15 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
+BOOL CWnd::reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, HWND control, LRESULT* result)
+{
+    // Menus and accelerators send no control; a window does not reflect to itself.
+    if (control == nullptr || control == m_hWnd || ::GetParent(control) != m_hWnd)
+        return FALSE;
+    CWnd* child = FromHandle(control);
+    return child != nullptr && child->OnChildNotify(message, wParam, lParam, result);
+}
+
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -165,12 +174,19 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return Default();
-    case WM_COMMAND:
+    case WM_COMMAND: {
+        LRESULT result = 0;
+        if (reflectToChild(message, wParam, lParam, reinterpret_cast<HWND>(lParam), &result))
+            return result;
         if (OnCommand(wParam, lParam))
             return 0;
         return Default();
+    }
     case WM_NOTIFY: {
         LRESULT result = 0;
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header != nullptr && reflectToChild(message, wParam, lParam, header->hwndFrom, &result))
+            return result;
         if (OnNotify(wParam, lParam, &result))
             return result;
         return Default();

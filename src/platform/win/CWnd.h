@@ -99,6 +99,9 @@ protected:
     virtual void PostNcDestroy() {}
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // A control's own look at a WM_COMMAND or WM_NOTIFY it sent to its parent, before the parent
+    // handles it: TRUE (with *result) ends it there; FALSE lets the parent handle it as usual.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) { return FALSE; }
     virtual void OnSize(UINT type, int cx, int cy) { Default(); }
     virtual void OnGetMinMaxInfo(MINMAXINFO* info) { Default(); }
     virtual void OnTimer(UINT_PTR id) { Default(); }
@@ -120,6 +123,9 @@ protected:
     virtual void OnClose() { Default(); }
 
 private:
+    // Offers a control's notification to the control's own object first (OnChildNotify).
+    BOOL reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, HWND control, LRESULT* result);
+
     struct CurrentMessage {
         UINT message;
         WPARAM wParam;

@@ -336,6 +336,33 @@ TEST_F(KxSpreadTest, CheckGuardLocksTheGuardedCellOfUncheckedRows)
     EXPECT_EQ(std::make_pair(col, row), std::make_pair(1, 2));
 }
 
+TEST_F(KxSpreadTest, CheckGuardFollowsTheUsersClicksWithoutTheOwnersHelp)
+{
+    fill(3, 3);
+    spread->setStandardLook(1);
+    spread->setColumnCheckBox(1);
+    spread->setColumnBools(1, Kx_Array<bool>{true, true, false});
+    ASSERT_TRUE(spread->setCheckGuard(1, 3));
+    // The owner is a plain dialog that knows nothing of the guard; the grid notifies it as usual.
+    int ownerHeard = 0;
+    owner->onCommand(kxtest::kPlaceholderId, SSN_BUTTONCLICKED, [&] { ++ownerHeard; });
+    ASSERT_FALSE(SSGetLock(grid(), 3, 2));
+    // The user unchecks row 2's box (Space on the active check box, as a click does).
+    SetFocus(grid());
+    SSSetActiveCell(grid(), 1, 2);
+    kxwin::sendUserInput(grid(), WM_KEYDOWN, VK_SPACE, 0);
+    kxwin::sendUserInput(grid(), WM_KEYUP, VK_SPACE, 0);
+    bool checked = true;
+    ASSERT_TRUE(spread->getCheck(1, 2, checked));
+    ASSERT_FALSE(checked);
+    EXPECT_TRUE(SSGetLock(grid(), 3, 2));
+    EXPECT_EQ(ownerHeard, 1) << "the owner still hears the notification";
+    // A notification from another control of the owner is not the grid's.
+    spread->setCheck(1, 2, true);
+    SendMessage(owner->m_hWnd, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(owner->m_hWnd, 1)));
+    EXPECT_TRUE(SSGetLock(grid(), 3, 2));
+}
+
 TEST_F(KxSpreadTest, F8FlipsTheTabOptionUnlessSwitchedOff)
 {
     fill(2, 2);

@@ -209,6 +209,46 @@ TEST_F(WindowCore, ProgramSizingOfATopLevelWindowKeepsToTheSizesItAnswers)
     EXPECT_FALSE(IsWindow(handle));
 }
 
+// A control that looks at its own notifications first and may keep some from its parent.
+class SelfNotifyingWnd : public CWnd {
+public:
+    std::vector<WORD> seen;
+    WORD keep = 0;
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
+    {
+        seen.push_back(HIWORD(wParam));
+        return HIWORD(wParam) == keep;
+    }
+};
+
+TEST_F(WindowCore, AControlSeesItsOwnNotificationsBeforeItsParentAndMayKeepThem)
+{
+    LoggingWnd parent;
+    ASSERT_TRUE(parent.Create("Recording", "p", WS_VISIBLE, RECT{0, 0, 300, 200}, nullptr, 0));
+    SelfNotifyingWnd control;
+    ASSERT_TRUE(control.Create("Recording", "c", WS_VISIBLE | WS_CHILD, RECT{0, 0, 50, 20}, parent.m_hWnd, 7));
+    std::vector<WORD> parentHeard;
+    parent.onCommandRange(7, 7, 1, [&](int) { parentHeard.push_back(1); });
+    parent.onCommandRange(7, 7, 2, [&](int) { parentHeard.push_back(2); });
+    control.keep = 2;
+    const auto send = [&](HWND to, WORD code, HWND from) {
+        SendMessage(to, WM_COMMAND, MAKEWPARAM(7, code), reinterpret_cast<LPARAM>(from));
+    };
+    send(parent.m_hWnd, 1, control.m_hWnd);
+    send(parent.m_hWnd, 2, control.m_hWnd);
+    EXPECT_EQ(control.seen, (std::vector<WORD>{1, 2}));
+    EXPECT_EQ(parentHeard, (std::vector<WORD>{1})) << "code 2 was kept by the control";
+
+    // A command from a window that is not the parent's child, or from a menu, is not reflected.
+    LoggingWnd stranger;
+    ASSERT_TRUE(stranger.Create("Recording", "s", WS_VISIBLE, RECT{0, 0, 50, 20}, nullptr, 0));
+    send(stranger.m_hWnd, 1, control.m_hWnd);
+    send(parent.m_hWnd, 1, nullptr);
+    EXPECT_EQ(control.seen.size(), 2u);
+}
+
 int g_windowlessTicks = 0;
 
 TEST_F(WindowCore, AWindowlessTimerGetsAFreshIdAndCallsItsProcedure)
