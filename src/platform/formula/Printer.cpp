@@ -110,8 +110,10 @@ std::string printFormula(const Program& program, RefStyle style, int col, int ro
 {
     if (program.unparsed)
         return program.raw;
-    std::vector<std::string> stack;
-    const auto popArgs = [&stack](std::size_t count, std::string name) {
+    // The grid prints every formula it is given: the stack keeps its room from one call to the next.
+    thread_local std::vector<std::string> stack;
+    stack.clear();
+    const auto popArgs = [](std::size_t count, std::string name) {
         const std::size_t first = stack.size() >= count ? stack.size() - count : 0;
         name += '(';
         for (std::size_t k = first; k < stack.size(); ++k) {

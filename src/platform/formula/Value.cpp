@@ -102,6 +102,13 @@ std::string formatGeneral(double number)
 {
     if (!std::isfinite(number))
         return std::string(errorText(ErrorCode::Num));
+    // Whole numbers of up to 15 digits read the same with 15 significant digits: written directly
+    // (most results of a sheet are such numbers).
+    if (std::fabs(number) < 1e15 && number == std::trunc(number)) {
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(number));
+        return std::string(buf, r.ptr);
+    }
     const detail::Decimal d = detail::toDecimal15(number);
     if (d.digits.empty())
         return "0";

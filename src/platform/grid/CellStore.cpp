@@ -37,9 +37,41 @@ void appendText(std::string& out, const std::string& text)
 
 } // namespace
 
+const std::string& CellExtra::tag() const { return labels ? labels->tag : kEmpty; }
+const std::string& CellExtra::note() const { return labels ? labels->note : kEmpty; }
+
+CellExtra::Labels& CellExtra::ownLabels()
+{
+    if (!labels)
+        labels = std::make_unique<Labels>();
+    return *labels;
+}
+
+void CellExtra::dropEmptyLabels()
+{
+    if (labels && labels->tag.empty() && labels->note.empty())
+        labels.reset();
+}
+
+void CellExtra::setTag(std::string_view tag)
+{
+    if (tag.empty() && !labels)
+        return;
+    ownLabels().tag.assign(tag);
+    dropEmptyLabels();
+}
+
+void CellExtra::setNote(std::string_view note)
+{
+    if (note.empty() && !labels)
+        return;
+    ownLabels().note.assign(note);
+    dropEmptyLabels();
+}
+
 const std::string& Cell::formula() const { return extra ? extra->formula : kEmpty; }
-const std::string& Cell::tag() const { return extra ? extra->tag : kEmpty; }
-const std::string& Cell::note() const { return extra ? extra->note : kEmpty; }
+const std::string& Cell::tag() const { return extra ? extra->tag() : kEmpty; }
+const std::string& Cell::note() const { return extra ? extra->note() : kEmpty; }
 
 std::string styleKey(const CellStyle& s)
 {

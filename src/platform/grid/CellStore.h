@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -42,9 +43,30 @@ struct CellStyle {
 struct CellExtra {
     std::string formula;  // as typed, without the leading "=" (with the engine: its text in the grid's style)
     kxformula::Value result;  // the formula's last result, as the engine delivered it
-    std::string tag;
-    std::string note;
-    bool empty() const { return formula.empty() && tag.empty() && note.empty(); }
+
+    CellExtra() = default;
+    CellExtra(const CellExtra& other)
+        : formula(other.formula), result(other.result),
+          labels(other.labels ? std::make_unique<Labels>(*other.labels) : nullptr)
+    {
+    }
+    CellExtra& operator=(const CellExtra&) = delete;
+
+    const std::string& tag() const;
+    const std::string& note() const;
+    // An empty tag and note take no memory: a sheet of formulas holds few of either.
+    void setTag(std::string_view tag);
+    void setNote(std::string_view note);
+    bool empty() const { return formula.empty() && !labels; }
+
+private:
+    struct Labels {
+        std::string tag;
+        std::string note;
+    };
+    std::unique_ptr<Labels> labels;
+    Labels& ownLabels();
+    void dropEmptyLabels();
 };
 
 struct Cell {

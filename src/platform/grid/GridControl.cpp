@@ -222,7 +222,7 @@ bool Grid::setTag(int col, int row, std::string_view tag)
     if (tag.size() > static_cast<size_t>(SS_MAX_TEXT) || tag.find('\0') != std::string_view::npos)
         return false;
     if (CellExtra* e = extraFor(m_sheet, col, row, !tag.empty())) {
-        e->tag.assign(tag);
+        e->setTag(tag);
         pruneExtra(m_sheet, col, row);
     }
     changed(col, row);
@@ -234,7 +234,7 @@ bool Grid::setNote(int col, int row, std::string_view note)
     if (note.size() > static_cast<size_t>(SS_MAX_TEXT) || note.find('\0') != std::string_view::npos)
         return false;
     if (CellExtra* e = extraFor(m_sheet, col, row, !note.empty())) {
-        e->note.assign(note);
+        e->setNote(note);
         pruneExtra(m_sheet, col, row);
     }
     changed(col, row);

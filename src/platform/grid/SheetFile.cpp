@@ -633,8 +633,8 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
                 if ((fo && !fo->empty()) || (t && !t->empty()) || (n && !n->empty())) {
                     c.extra = std::make_unique<CellExtra>();
                     c.extra->formula = fo.value_or(std::string());
-                    c.extra->tag = t.value_or(std::string());
-                    c.extra->note = n.value_or(std::string());
+                    c.extra->setTag(t.value_or(std::string()));
+                    c.extra->setNote(n.value_or(std::string()));
                 }
                 sheet.at(col, row) = std::move(c);
             } else if (kind == "style") {

@@ -131,7 +131,12 @@ SheetFormulas::SheetFormulas(HWND grid) : m_hwnd(grid), m_engine(*this)
 
 SheetFormulas::~SheetFormulas() = default;
 
-Grid* SheetFormulas::grid() const { return gridOf(m_hwnd); }
+Grid* SheetFormulas::grid() const
+{
+    if (!m_grid)
+        m_grid = gridOf(m_hwnd);
+    return m_grid;
+}
 
 kxformula::RefStyle SheetFormulas::style() const
 {
@@ -187,9 +192,11 @@ void SheetFormulas::setComputedValue(int col, int row, Value value)
         return;
     Cell& c = g->sheet().at(col, row);
     // A number cell formats the number with its decimals when it is shown; others use the general
-    // format.
+    // format. Texts are copied into the cell's own buffer, which a recalculation then reuses.
     if (value.isNumber() && g->typeOf(col, row).type == SS_TYPE_NUMBER)
         c.data = shortestNumber(value.asNumber());
+    else if (value.isText())
+        c.data.assign(value.asText());
     else
         c.data = kxformula::displayText(value);
     c.extra->result = std::move(value);

@@ -74,6 +74,9 @@ private:
     void reload();
 
     HWND m_hwnd;
+    // The grid of m_hwnd once it exists: the engine asks for cells far too often to look the
+    // window up each time. The grid owns this hook, so it outlives every call made through it.
+    mutable Grid* m_grid = nullptr;
     kxformula::Engine m_engine;
     struct Moved {
         int col, row;

@@ -90,6 +90,43 @@ TEST_F(Looks, AnOutlineBorderDrawsOnlyTheEdgeOfTheBlock)
         << "one side at a time";
 }
 
+TEST_F(Looks, TagsNotesAndFormulasOfACellComeAndGoIndependently)
+{
+    char buf[64] = {};
+    ASSERT_TRUE(SSSetCellTag(grid, 1, 1, "tag"));
+    ASSERT_TRUE(SSSetCellNote(grid, 1, 1, "note"));
+    ASSERT_TRUE(SSSetFormula(grid, 1, 1, "2*3", TRUE));
+    ASSERT_TRUE(SSSetCellTag(grid, 1, 1, ""));
+    EXPECT_EQ(SSGetCellNote(grid, 1, 1, buf, sizeof buf), 4) << "clearing the tag keeps the note";
+    EXPECT_EQ(SSGetCellTagLen(grid, 1, 1), 0);
+    EXPECT_EQ(data(grid, 1, 1), "6");
+    ASSERT_TRUE(SSSetFormula(grid, 1, 1, "", TRUE));
+    EXPECT_EQ(SSGetCellNote(grid, 1, 1, buf, sizeof buf), 4) << "removing the formula keeps the note";
+    ASSERT_TRUE(SSSetCellTag(grid, 1, 1, "again"));
+
+    // Copies, the file text and a load carry both; clearing both leaves a cell that saves as blank.
+    ASSERT_TRUE(SSCopyRange(grid, 1, 1, 1, 1, 2, 2));
+    EXPECT_EQ(SSGetCellTag(grid, 2, 2, buf, sizeof buf), 5);
+    EXPECT_EQ(SSGetCellNote(grid, 2, 2, buf, sizeof buf), 4);
+    std::string text;
+    ASSERT_TRUE(kxgrid::sheetText(grid, text));
+    ASSERT_TRUE(kxgrid::loadSheetText(grid, text));
+    EXPECT_EQ(SSGetCellTag(grid, 2, 2, buf, sizeof buf), 5);
+    EXPECT_STREQ(buf, "again");
+    EXPECT_EQ(SSGetCellNote(grid, 1, 1, buf, sizeof buf), 4);
+    EXPECT_STREQ(buf, "note");
+
+    std::string before;
+    ASSERT_TRUE(kxgrid::sheetText(grid, before));
+    ASSERT_TRUE(SSSetCellTag(grid, 3, 3, "x"));
+    ASSERT_TRUE(SSSetCellNote(grid, 3, 3, "y"));
+    ASSERT_TRUE(SSSetCellTag(grid, 3, 3, ""));
+    ASSERT_TRUE(SSSetCellNote(grid, 3, 3, ""));
+    std::string after;
+    ASSERT_TRUE(kxgrid::sheetText(grid, after));
+    EXPECT_EQ(after, before);
+}
+
 TEST_F(Looks, NotesAndTextTipsKeepWhatTheyAreGivenAndRefuseBadValues)
 {
     EXPECT_TRUE(SSSetCellNote(grid, 2, 2, "Länge in mm"));
