@@ -4,6 +4,8 @@
 // kestra-ss sheet edit opens the module's spreadsheet editor on a display.
 #include "app/SheetCommand.h"
 
+#include "core/FileIO.h"
+#include "core/Kx_StringArray.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #ifdef KX_HAVE_QT
@@ -16,6 +18,7 @@
 
 #include <chrono>
 #include <charconv>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -300,11 +303,22 @@ int edit(const char* programPath, const char* file)
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
             return editFail(std::string("cannot open \"") + file + "\": there is no such file");
-        ScopedGrid g;
-        if (!g.hwnd)
-            return editFail("cannot create a grid");
-        if (!SSLoadFromFile(g.hwnd, file))
-            return editFail(kxgrid::lastError(g.hwnd));
+        std::string ext = std::filesystem::path(file).extension().string();
+        for (char& ch : ext)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (ext == ".tsv" || ext == ".txt") {
+            // A tab-separated text table: the editor reads it as a table.
+            Kx_StringArray lines;
+            std::string error;
+            if (!kx::readTextLines(file, lines, error))
+                return editFail(error);
+        } else {
+            ScopedGrid g;
+            if (!g.hwnd)
+                return editFail("cannot create a grid");
+            if (!SSLoadFromFile(g.hwnd, file))
+                return editFail(kxgrid::lastError(g.hwnd));
+        }
         path = std::filesystem::absolute(file, ec).string();
         if (ec)
             path = file;

@@ -5,6 +5,7 @@
 #include "spread/ZnSheetEditor.h"
 
 #include "core/FileDialog.h"
+#include "core/FileIO.h"
 #include "core/MacroLangs.h"
 #include "core/TextTables.h"
 #include "platform/grid/Spread.h"
@@ -70,6 +71,25 @@ std::string folderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string withoutExtension(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// Tab-separated text tables (".tsv", ".txt") are read as tables; everything else as a sheet file.
+bool isTextTableName(const std::string& path)
+{
+    const std::string name = baseName(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string ext = name.substr(dot + 1);
+    for (char& ch : ext)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext == "tsv" || ext == "txt";
 }
 
 // A text of a cell read through one of the grid's buffer calls, however long it is. The grid cuts a
@@ -167,7 +187,9 @@ bool ZnSheetEditor::isChanged() const
 
 Kx_String ZnSheetEditor::titleText() const
 {
-    std::string name = m_fileName.isEmpty() ? dialString(kTextUntitled).str() : baseName(m_fileName.str());
+    std::string name = !m_fileName.isEmpty()    ? baseName(m_fileName.str())
+                       : !m_importedFrom.isEmpty() ? baseName(m_importedFrom.str())
+                                                   : dialString(kTextUntitled).str();
     if (isChanged())
         name += "*";
     return Kx_String(name + " - " + dialString(kTextEditorName).str());
@@ -356,6 +378,8 @@ bool ZnSheetEditor::loadFile(const Kx_String& path)
     HWND g = grid();
     if (g == nullptr)
         return false;
+    if (isTextTableName(path.str()))
+        return importTextTable(path);
     if (SSLoadFromFile(g, path.c_str()) != TRUE) {
         message(Kx_String(dialString(kTextCannotOpen).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
         return false;
@@ -367,12 +391,68 @@ bool ZnSheetEditor::loadFile(const Kx_String& path)
     m_spread->setTextHeight(settings.defaultTextHeight);
     SSSetBool(g, SSB_CHANGEMADE, FALSE);
     m_fileName = path;
+    m_importedFrom = Kx_String();
+    return true;
+}
+
+bool ZnSheetEditor::importTextTable(const Kx_String& path)
+{
+    HWND g = grid();
+    Kx_StringArray lines;
+    std::string error;
+    if (g == nullptr || !kx::readTextLines(path.str(), lines, error)) {
+        message(Kx_String(dialString(kTextCannotOpen).str() + "\n\n" + error), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    std::vector<std::vector<std::string>> table;
+    std::size_t cols = 1;
+    for (int i = 0; i < lines.length(); ++i) {
+        std::vector<std::string>& fields = table.emplace_back();
+        std::string_view line = lines[i].str();
+        for (std::size_t start = 0;;) {
+            const std::size_t tab = line.find('\t', start);
+            fields.emplace_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+            if (tab == std::string_view::npos)
+                break;
+            start = tab + 1;
+        }
+        cols = std::max(cols, fields.size());
+    }
+    while (!table.empty() && table.back().size() == 1 && table.back().front().empty())
+        table.pop_back();  // trailing blank lines
+    if (table.empty() || cols > static_cast<std::size_t>(SS_MAX_COLS) ||
+        table.size() - 1 > static_cast<std::size_t>(SS_MAX_ROWS)) {
+        message(dialString(kTextCannotOpen), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    resetSheet();
+    const int rows = static_cast<int>(table.size()) - 1;
+    // The counts grow through the wrapper, so new cells take the prepared cells' type and fonts.
+    m_spread->setColCount(static_cast<int>(cols), /*copyLast=*/true);
+    m_spread->setRowCount(std::max(rows, 1), /*copyLast=*/true);
+    for (std::size_t c = 0; c < table[0].size(); ++c)
+        SSSetData(g, static_cast<int>(c) + 1, SS_HEADER, table[0][c].c_str());
+    for (int r = 1; r <= rows; ++r)
+        for (std::size_t c = 0; c < table[r].size(); ++c)
+            SSSetData(g, static_cast<int>(c) + 1, r, table[r][c].c_str());
+    SSSetBool(g, SSB_CHANGEMADE, FALSE);
+    m_fileName = Kx_String();
+    m_importedFrom = path;
     return true;
 }
 
 // A fresh sheet: the grid is emptied to the state of a new grid (loaded from a new grid's own file
 // text, so no cell, look or setting of the old sheet survives) and prepared for editing.
 void ZnSheetEditor::newSheet()
+{
+    if (grid() == nullptr)
+        return;
+    resetSheet();
+    m_fileName = Kx_String();
+    m_importedFrom = Kx_String();
+}
+
+void ZnSheetEditor::resetSheet()
 {
     HWND g = grid();
     if (g == nullptr)
@@ -390,7 +470,6 @@ void ZnSheetEditor::newSheet()
     m_spread->setFontFace(settings.defaultFont);
     m_spread->setTextHeight(settings.defaultTextHeight);
     SSSetBool(g, SSB_CHANGEMADE, FALSE);
-    m_fileName = Kx_String();
 }
 
 void ZnSheetEditor::openSheet()
@@ -423,11 +502,16 @@ bool ZnSheetEditor::saveAs()
     request.title = dialString(kTextSaveTitle);
     request.folder = folderOf(m_fileName.str());
     request.fileName = baseName(m_fileName.str());
+    if (m_fileName.isEmpty() && !m_importedFrom.isEmpty()) {
+        request.folder = folderOf(m_importedFrom.str());
+        request.fileName = withoutExtension(baseName(m_importedFrom.str())) + ".kxs";
+    }
     request.owner = m_hWnd;
     const Kx_String path = runFileDialog(request);
     if (path.isEmpty() || !saveTo(path))
         return false;
     m_fileName = path;
+    m_importedFrom = Kx_String();
     return true;
 }
 

@@ -78,7 +78,12 @@ private:
     void showCellMenu(POINT screenPoint);
     bool confirmDiscard();
     bool loadFile(const Kx_String& path);
+    // A tab-separated text table (the library's section tables): the first line becomes the column
+    // titles, every further line a row. The text file is never written: saving asks for a sheet name.
+    bool importTextTable(const Kx_String& path);
     void newSheet();
+    // Empties the grid to a new grid's state and prepares it for editing.
+    void resetSheet();
     void openSheet();
     bool save();
     bool saveAs();
@@ -95,6 +100,8 @@ private:
     void message(const Kx_String& text, UINT type) const;
 
     Kx_String m_fileName;
+    // The text table the sheet was read from, while it has no sheet file of its own.
+    Kx_String m_importedFrom;
     std::unique_ptr<Grid> m_spread;
     HWND m_toolbar = nullptr;
     bool m_openedFile = true;

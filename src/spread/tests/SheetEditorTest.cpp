@@ -518,3 +518,43 @@ TEST_F(SheetEditorTest, ChangeLanguageSwitchesTheTextsAndIsRemembered)
     registry.read();
     EXPECT_EQ(registry.Language, Kx_String("NL"));
 }
+
+TEST_F(SheetEditorTest, ATextTableOpensAsASheetAndIsNeverOverwritten)
+{
+    // A section table of the library: a title line, then tab-separated rows.
+    const std::string table = folder.file("IPE.tsv");
+    const std::string text = "name\th_mm\tb_mm\nIPE 80\t80\t46\nIPE 100\t100\t55\t\nIPE 120\t120\n\n";
+    std::ofstream(table, std::ios::binary) << text;
+    EXPECT_TRUE(run(bom, [&](DialogDriver& d) {
+        agent.chooseFile(table);
+        d.menuCommand(E::kOpen);
+        EXPECT_EQ(d.title(), "IPE.tsv - Spreadsheet Editor");
+        EXPECT_EQ(SSGetMaxRows(grid), 3) << "the trailing blank line is no row";
+        EXPECT_EQ(SSGetMaxCols(grid), 4) << "as wide as the widest line";
+        EXPECT_EQ(data(grid, 2, 0), "h_mm");
+        EXPECT_EQ(data(grid, 1, 2), "IPE 100");
+        EXPECT_EQ(data(grid, 2, 3), "120");
+        EXPECT_EQ(data(grid, 3, 3), "");
+        // Saving asks for a sheet beside the table, named after it; the table stays as it was.
+        typeInto(d, grid, 3, 3, "64");
+        const std::string sheet = folder.file("IPE.kxs");
+        agent.onFileDialog([&](const FileDialogRequest& request) -> std::optional<std::string> {
+            EXPECT_EQ(request.fileName, "IPE.kxs");
+            return sheet;
+        });
+        d.clickToolbarButton(E::kSave);
+        EXPECT_EQ(d.title(), "IPE.kxs - Spreadsheet Editor");
+        EXPECT_EQ(fileBytes(table), text);
+        d.closeBox();
+    }));
+    EXPECT_TRUE(run(folder.file("IPE.kxs"), [&](DialogDriver& d) {
+        EXPECT_EQ(data(grid, 3, 3), "64");
+        EXPECT_EQ(data(grid, 1, 0), "name");
+        d.closeBox();
+    }));
+    // A table that cannot be read is refused with the reader's reason; the editor does not open.
+    const std::string wide = folder.file("wide.txt");
+    std::ofstream(wide, std::ios::binary) << std::string(2 * 1024 * 1024, 'x');
+    agent.answerMessageBox(IDOK, "could not be opened");
+    EXPECT_FALSE(StartSheetEditor(Kx_String(wide)));
+}
