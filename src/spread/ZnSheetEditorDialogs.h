@@ -22,24 +22,31 @@ bool editModally(typename Dialog::Data& data, HWND owner)
     return true;
 }
 
+// One small dialog of the editor: its template and the copy of the data it edits.
+template <typename DataT, int TemplateId>
+class ZnEditorDialog : public CDialog {
+public:
+    static constexpr int kTemplateId = TemplateId;
+    using Data = DataT;
+    explicit ZnEditorDialog(HWND owner) : CDialog(TemplateId, owner) {}
+    Data& data() { return m_data; }
+
+protected:
+    Data m_data;
+};
+
 struct CellNoteData {
     std::string note;
 };
 
-class ZnDlgCellNote : public CDialog {
+class ZnDlgCellNote : public ZnEditorDialog<CellNoteData, 9421> {
 public:
-    static constexpr int kTemplateId = 9421;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kNoteEdit = 1000;
-    using Data = CellNoteData;
-    explicit ZnDlgCellNote(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-private:
-    Data m_data;
 };
 
 struct CellFontData {
@@ -50,23 +57,17 @@ struct CellFontData {
     bool italic = false;
 };
 
-class ZnDlgCellFont : public CDialog {
+class ZnDlgCellFont : public ZnEditorDialog<CellFontData, 9422> {
 public:
-    static constexpr int kTemplateId = 9422;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kFaceCombo = 1000;
     static constexpr int kHeightEdit = 1001;
     static constexpr int kBoldCheck = 1002;
     static constexpr int kItalicCheck = 1003;
-    using Data = CellFontData;
-    explicit ZnDlgCellFont(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-private:
-    Data m_data;
 };
 
 struct CellBordersData {
@@ -75,23 +76,17 @@ struct CellBordersData {
     int lineStyle = 1;  // SS_BORDERSTYLE_SOLID or SS_BORDERSTYLE_FINE
 };
 
-class ZnDlgCellBorders : public CDialog {
+class ZnDlgCellBorders : public ZnEditorDialog<CellBordersData, 9423> {
 public:
-    static constexpr int kTemplateId = 9423;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kNoneRadio = 1000;
     static constexpr int kOutlineRadio = 1001;
     static constexpr int kAllRadio = 1002;
     static constexpr int kLineCombo = 1003;
-    using Data = CellBordersData;
-    explicit ZnDlgCellBorders(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-private:
-    Data m_data;
 };
 
 struct CellTypeData {
@@ -101,15 +96,12 @@ struct CellTypeData {
     std::vector<std::string> items;   // drop-down lists: at least one, none holding a tab
 };
 
-class ZnDlgCellType : public CDialog {
+class ZnDlgCellType : public ZnEditorDialog<CellTypeData, 9424> {
 public:
-    static constexpr int kTemplateId = 9424;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kFirstKindRadio = 1000;  // 1000 to 1004 in the order of Kind
     static constexpr int kDecimalsEdit = 1005;
     static constexpr int kItemsEdit = 1006;
-    using Data = CellTypeData;
-    explicit ZnDlgCellType(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -118,7 +110,6 @@ protected:
 
 private:
     void enableFields();
-    Data m_data;
 };
 
 struct SheetOptionsData {
@@ -132,45 +123,33 @@ struct SheetOptionsData {
     bool switches[6] = {true, true, true, true, true, true};
 };
 
-class ZnDlgSheetOptions : public CDialog {
+class ZnDlgSheetOptions : public ZnEditorDialog<SheetOptionsData, 9425> {
 public:
-    static constexpr int kTemplateId = 9425;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kFontCombo = 1000;
     static constexpr int kHeightEdit = 1001;
     static constexpr int kHeaderEdit = 1002;
     static constexpr int kFooterEdit = 1003;
     static constexpr int kFirstMarginEdit = 1004;  // 1004 to 1007
     static constexpr int kFirstSwitchCheck = 1008; // 1008 to 1013
-    using Data = SheetOptionsData;
-    explicit ZnDlgSheetOptions(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-private:
-    Data m_data;
 };
 
 struct EditorLanguageData {
     int language = 1;  // MacroLangs position: 0 Dutch, 1 English, 2 French
 };
 
-class ZnDlgEditorLanguage : public CDialog {
+class ZnDlgEditorLanguage : public ZnEditorDialog<EditorLanguageData, 9426> {
 public:
-    static constexpr int kTemplateId = 9426;
+    using ZnEditorDialog::ZnEditorDialog;
     static constexpr int kEnglishRadio = 1000;
     static constexpr int kDutchRadio = 1001;
     static constexpr int kFrenchRadio = 1002;
-    using Data = EditorLanguageData;
-    explicit ZnDlgEditorLanguage(HWND owner) : CDialog(kTemplateId, owner) {}
-    Data& data() { return m_data; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-
-private:
-    Data m_data;
 };
