@@ -36,11 +36,14 @@ ORANGE = (240, 140, 20)
 
 
 class Canvas:
-    def __init__(self):
-        self.px = [[WHITE] * SIZE for _ in range(SIZE)]
+    """A picture of width x height pixels on a background colour (16 x 16 on white for the icons)."""
+
+    def __init__(self, width=SIZE, height=SIZE, background=WHITE):
+        self.width, self.height = width, height
+        self.px = [[background] * width for _ in range(height)]
 
     def dot(self, x, y, c):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
+        if 0 <= x < self.width and 0 <= y < self.height:
             self.px[y][x] = c
 
     def hline(self, x0, x1, y, c):
@@ -84,8 +87,8 @@ class Canvas:
     def polygon(self, points, c):
         """Fills the pixels whose centres lie inside the polygon, then draws its edges."""
         n = len(points)
-        for y in range(SIZE):
-            for x in range(SIZE):
+        for y in range(self.height):
+            for x in range(self.width):
                 px, py = x + 0.5, y + 0.5
                 inside = False
                 for i in range(n):
@@ -104,8 +107,8 @@ class Canvas:
             self.line(xa, ya, xb, yb, c)
 
     def circle(self, cx, cy, r, c, filled=None):
-        for y in range(SIZE):
-            for x in range(SIZE):
+        for y in range(self.height):
+            for x in range(self.width):
                 d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
                 if filled is not None and d < r - 0.5:
                     self.dot(x, y, filled)
@@ -115,13 +118,13 @@ class Canvas:
     def bmp(self):
         """24-bit bottom-up BMP, 2835 pixels per metre (72 dpi)."""
         rows = bytearray()
-        for y in range(SIZE - 1, -1, -1):
+        for y in range(self.height - 1, -1, -1):
             for r, g, b in self.px[y]:
                 rows += bytes((b, g, r))
-            rows += b"\0" * ((4 - (SIZE * 3) % 4) % 4)
+            rows += b"\0" * ((4 - (self.width * 3) % 4) % 4)
         offset = 14 + 40
         header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
-        info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
         return header + info + bytes(rows)
 
 

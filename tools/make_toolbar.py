@@ -13,6 +13,9 @@ import os
 import struct
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from make_icons import Canvas  # noqa: E402  (the shared drawing primitives)
+
 W, H = 16, 15
 FACE = (192, 192, 192)
 BLACK = (0, 0, 0)
@@ -29,42 +32,9 @@ SKY = (150, 190, 240)
 BROWN = (120, 80, 30)
 
 
-class Button:
-    def __init__(self):
-        self.px = [[FACE] * W for _ in range(H)]
-
-    def dot(self, x, y, c):
-        if 0 <= x < W and 0 <= y < H:
-            self.px[y][x] = c
-
-    def fill(self, x0, y0, x1, y1, c):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.dot(x, y, c)
-
-    def frame(self, x0, y0, x1, y1, c):
-        for x in range(x0, x1 + 1):
-            self.dot(x, y0, c)
-            self.dot(x, y1, c)
-        for y in range(y0, y1 + 1):
-            self.dot(x0, y, c)
-            self.dot(x1, y, c)
-
-    def line(self, x0, y0, x1, y1, c):
-        dx, dy = abs(x1 - x0), -abs(y1 - y0)
-        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
-        err = dx + dy
-        while True:
-            self.dot(x0, y0, c)
-            if x0 == x1 and y0 == y1:
-                return
-            e2 = 2 * err
-            if e2 >= dy:
-                err += dy
-                x0 += sx
-            if e2 <= dx:
-                err += dx
-                y0 += sy
+def Button():
+    """One button's picture: the icon generator's canvas on the button face grey."""
+    return Canvas(W, H, FACE)
 
 
 def page(b, x0, y0, x1, y1, lines=True):
