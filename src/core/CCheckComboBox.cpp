@@ -43,31 +43,22 @@ int CCheckComboBox::InsertString(int index, const std::string& text, bool checke
 
 int CCheckComboBox::DeleteString(int index)
 {
-    if (!IsWindow(m_hWnd))
-        return CB_ERR;
-    return static_cast<int>(::SendMessage(m_hWnd, CB_DELETESTRING, static_cast<WPARAM>(static_cast<std::intptr_t>(index))));
+    return kxcore::detail::comboDeleteString(m_hWnd, index);
 }
 
 void CCheckComboBox::ResetContent()
 {
-    if (IsWindow(m_hWnd))
-        ::SendMessage(m_hWnd, CB_RESETCONTENT);
+    kxcore::detail::comboResetContent(m_hWnd);
 }
 
 int CCheckComboBox::GetCount() const
 {
-    return IsWindow(m_hWnd) ? static_cast<int>(::SendMessage(m_hWnd, CB_GETCOUNT)) : 0;
+    return kxcore::detail::comboCount(m_hWnd);
 }
 
 std::string CCheckComboBox::GetItemText(int index) const
 {
-    const auto length = ::SendMessage(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(static_cast<std::intptr_t>(index)));
-    if (length < 0)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const auto copied = ::SendMessage(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return text;
+    return kxcore::detail::comboItemText(m_hWnd, index);
 }
 
 int CCheckComboBox::SetCheck(int index, bool checked)

@@ -7,7 +7,9 @@
 #include "platform/win/WinTypes.h"
 #include "platform/win/Window.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kxcore::detail {
@@ -58,5 +60,36 @@ public:
 private:
     std::vector<T> m_values;
 };
+
+// The combo's own entries, as both controls offer them: each fails quietly (CB_ERR, 0 or an empty
+// text) on a window that is gone.
+inline int comboDeleteString(HWND combo, int index)
+{
+    if (!IsWindow(combo))
+        return CB_ERR;
+    return static_cast<int>(SendMessage(combo, CB_DELETESTRING, static_cast<WPARAM>(static_cast<std::intptr_t>(index))));
+}
+
+inline void comboResetContent(HWND combo)
+{
+    if (IsWindow(combo))
+        SendMessage(combo, CB_RESETCONTENT);
+}
+
+inline int comboCount(HWND combo)
+{
+    return IsWindow(combo) ? static_cast<int>(SendMessage(combo, CB_GETCOUNT)) : 0;
+}
+
+inline std::string comboItemText(HWND combo, int index)
+{
+    const auto length = SendMessage(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(static_cast<std::intptr_t>(index)));
+    if (length < 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const auto copied = SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
 
 } // namespace kxcore::detail
