@@ -5,6 +5,7 @@
 // with Qt it opens the workbench on a display, and otherwise also writes the dialog pictures.
 // Exit codes: 0 success, 1 the job failed, 2 bad usage.
 #include "app/LayoutCommand.h"
+#include "app/MacroCommand.h"
 #include "app/MainJob.h"
 #include "app/SheetCommand.h"
 #ifdef KX_HAVE_QT
@@ -24,6 +25,7 @@ void printUsage(std::FILE* out)
     kxapp::printSheetUsage(out == stderr);
     std::fputs(
                "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
+               "       kestra-ss macro show FILE_OR_NAME    (print a macro definition)\n"
                "       kestra-ss snapshot NAME OUT.png | --all DIR | --list   (dialog pictures)\n"
                "\n"
                "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
         return kxapp::runSheetCommand(argc - 1, argv + 1, argv[0]);
     if (first == "layout")
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
+    if (first == "macro")
+        return kxapp::runMacroCommand(argc - 2, argv + 2);
 #ifdef KX_HAVE_QT
     if (first == "snapshot")
         return kxapp::runSnapshotCommand(argv[0], argc - 2, argv + 2);

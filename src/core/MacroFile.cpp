@@ -11,6 +11,7 @@
 #include "core/SaveFile.h"
 
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -71,7 +72,7 @@ Attr real(const char* name, double& field)
             [&field](std::string_view s, std::string& why) {
                 double v = 0;
                 const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
-                if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) {
+                if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) {
                     why = shown(s) + " is not a number";
                     return false;
                 }

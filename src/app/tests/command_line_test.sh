@@ -93,6 +93,27 @@ case "$out" in name*) ;; *) check "layout show first line" "name..." "$(printf '
 "$prog" layout show "$work/missing" > /dev/null 2>&1
 check "layout show of a missing layout exit" 1 $?
 
+# macro show prints a definition: its macro line, a line per tab and the items after their tab.
+out=$("$prog" macro show 'End plate connection')
+check "macro show exit" 0 $?
+check "macro show first line" "$(printf 'macro\tEnd plate connection\t1')" "$(printf '%s\n' "$out" | head -1)"
+check "macro show end plate tab" \
+  "$(printf 'tab\t0\t0\tEnd plates\\\\end plate\tEnd plate\tEnd plates\\\\end plate')" \
+  "$(printf '%s\n' "$out" | grep -m1 '^tab')"
+check "macro show a cell" "$(printf 'item\t0\tcell\tplateWidth\t200.00\t0')" \
+  "$(printf '%s\n' "$out" | grep -m1 'plateWidth')"
+check "macro show a flex button" "$(printf 'item\t0\tflexfix\tplateDims\\\\plateHeight\tfixed\t0')" \
+  "$(printf '%s\n' "$out" | grep -m1 'flexfix.*plateHeight')"
+printf 'tab kind=0\ncell name=a kind=x\n' > "$work/bad.kxm"
+out=$("$prog" macro show "$work/bad.kxm" 2>&1 >/dev/null)
+check "macro show of a damaged file exit" 1 $?
+check "macro show of a damaged file message" \
+  "kestra-ss: $work/bad.kxm, line 2: kind: \"x\" is not a whole number" "$out"
+"$prog" macro show 'No such macro' > /dev/null 2>&1
+check "macro show of a missing macro exit" 1 $?
+"$prog" macro list > /dev/null 2>&1
+check "macro with a wrong verb exit" 2 $?
+
 # The main job loads the module and lists the library. Without a display (so never the workbench
 # window) it also writes a picture of every known dialog when built with Qt.
 (unset DISPLAY WAYLAND_DISPLAY; cd "$work" && KESTRA_SS_SNAPSHOTS="$work/snaps" "$prog" > "$work/main.txt")

@@ -94,6 +94,7 @@ TEST(MacroFiles, DamagedFilesSayWhichLineAndChangeNothing)
         {"tab kind=0\nentry value=1\n", "line 2: entry before any array"},
         {"variable name=x value=nan\n", "line 1: variable before any constraintModule"},
         {"constraintModule name=m\nvariable value=1e999\n", "line 2: value: \"1e999\" is not a number"},
+        {"constraintModule name=m\nvariable value=nan\n", "line 2: value: \"nan\" is not a number"},
         {"settings angles90=1,2\n", "must hold only 0 and 1"},
         {"\xFF\xFEt\0a\0", "UTF-16"},
     };

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -37,25 +39,118 @@ TEST(EntryPoint, IgnoresOtherMessages)
         EXPECT_EQ(module.send(msg), AcRx::kRetOK);
 }
 
-// The module exports what the add-on's modules call, and nothing of its inner classes.
-TEST(Exports, EveryLauncherIsVisibleInTheSharedObject)
+std::string exportedSymbols()
 {
     const std::string command = std::string("nm -DC --defined-only '") + KX_MODULE_PATH + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_NE(pipe, nullptr);
+    if (!pipe)
+        return {};
     std::string symbols;
     char buffer[4096];
     while (size_t n = fread(buffer, 1, sizeof buffer, pipe.get()))
         symbols.append(buffer, n);
-    for (const char* name : {"acrxEntryPoint", "acrxGetApiVersion", "StartDlgMacro(MacroData&)",
-                             "StartDlgMacroModeless(bool, MacroData&, int&)", "EndDlgMacroModeless(int)",
-                             "GetDlgMacroData(int, MacroData&)", "DestroyAllMacroDlgs()",
-                             "StartDlgEditConstraints(EditConstrData&)", "EndDlgEditConstraints()",
-                             "StartDlgGrid(ZnGridDlgData&)", "StartDlgLookUp(ZnLookUpDlgData&)",
-                             "startGridDialog(Kx_StringArray const&, Kx_StringArray const&, "
-                             "Kx_Array<Kx_StringArray>&, bool, Kx_String, Kx_String)",
-                             "kxss::runSheetHeadersCommand(HWND__*)"})
-        EXPECT_NE(symbols.find(name), std::string::npos) << name << " is not exported";
+    return symbols;
+}
+
+// The module's whole public interface: every launcher and exported class the add-on's modules call,
+// as the linker shows it. What is not built yet is listed in kNotBuiltYet: the test fails when a
+// listed entry appears (take it off the list) and when an unlisted one is missing, so the list only
+// shrinks and nothing is ever exported as a silent stub.
+struct Export {
+    const char* symbol;  // a demangled name, or a part of it that only this export has
+    const char* dialog;  // what it opens or does, for the failure message
+};
+
+constexpr Export kPublicInterface[] = {
+    {"acrxEntryPoint", "the host's entry point"},
+    {"acrxGetApiVersion", "the host's version check"},
+    {"StartDlgDesigner(Kx_String const&)", "the dialog designer"},
+    {"StartDlgMacro(MacroData&)", "the macro dialog, modal"},
+    {"StartDlgMacroModeless(bool, MacroData&, int&)", "the macro dialog, modeless"},
+    {"EndDlgMacroModeless(int)", "closing a modeless macro dialog"},
+    {"GetDlgMacroData(int, MacroData&)", "reading a modeless macro dialog"},
+    {"DestroyAllMacroDlgs()", "closing every macro dialog"},
+    {"StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)", "the profile advanced dialog"},
+    {"StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,", "the profile advanced dialog with a callback"},
+    {"ZnMACallBackData::initDataClass(MacroData const&)", "the profile dialog's callback data"},
+    {"StartDlgMacroCuts(DlgMacroCutsData&, bool&)", "the macro cuts dialog"},
+    {"StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, AcArray<bool> const&,", "select macro"},
+    {"StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, int const&,", "select macro, all enabled"},
+    {"StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)", "the array dialog"},
+    {"StartDlgEditConstraints(EditConstrData&)", "the constraint editor, modeless"},
+    {"StartDlgEditConstrModal(EditConstrData&)", "the constraint editor, modal"},
+    {"EndDlgEditConstraints()", "closing the constraint editor"},
+    {"StartDSTVPointsDlg()", "DSTV point groups"},
+    {"StartDlgCSP2(DlgCSP2Data&)", "cutting stock"},
+    {"StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)", "the section library editor"},
+    {"StartDlgEditLibSimple(Kx_String const&, Kx_ProfValuesTable&, int&)", "the simple library editor"},
+    {"StartDlgGrid(ZnGridDlgData&)", "the grid dialog"},
+    {"StartDlgLookUp(ZnLookUpDlgData&)", "the lookup dialog"},
+    {"startGridDialog(Kx_StringArray const&, Kx_StringArray const&, Kx_Array<Kx_StringArray>&, bool, Kx_String, "
+     "Kx_String)",
+     "the string-array dialog"},
+    {"StartDlgLevels(ZnLevelsDlgData&)", "levels"},
+    {"StartDlgCladdingSettings(ZnCladdingDlgData&)", "cladding settings"},
+    {"StartDlgSelectImage(ZnSelectImageDlgData&)", "image selection"},
+    {"StartEditProfCutsDlg(DlgProfCutsData&)", "profile cuts"},
+    {"StartDlgProfFeatures(DlgProfFeaturesData&)", "profile features"},
+    {"ReadSSFile(Kx_String const&, Kx_String&, Kx_StringArray&, Kx_Array<Kx_StringArray>&)", "reading a sheet"},
+    {"EvaluateSS()", "evaluating a sheet"},
+    {"GetImageDlgCtrlNames(Kx_String const&, Kx_StringArray&)", "a layout's control names"},
+    {"getModuleImages(Kx_StringArray&)", "the layouts of the library"},
+    {"getDesignerRootFolder()", "the layout folder"},
+    {"Kx_DlgDesignerData::readFromFile(", "the layout class"},
+    {"Kx_DesignerControl::getMergedExtComboList() const", "the layout control class"},
+    {"ZnSSBillOutput::", "bill output"},
+    {"Kx_ProfValuesTable::", "profile value tables"},
+    {"ZnSelectImageDlgData::", "the image selection data"},
+    {"kxss::runSheetHeadersCommand(HWND__*)", "the sheet headers command"},
+};
+
+// Each later piece of work takes its entries off this list.
+constexpr const char* kNotBuiltYet[] = {
+    "StartDlgDesigner(Kx_String const&)",
+    "StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)",
+    "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
+    "ZnMACallBackData::initDataClass(MacroData const&)",
+    "StartDlgMacroCuts(DlgMacroCutsData&, bool&)",
+    "StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, AcArray<bool> const&,",
+    "StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, int const&,",
+    "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
+    "StartDlgEditConstrModal(EditConstrData&)",
+    "StartDSTVPointsDlg()",
+    "StartDlgCSP2(DlgCSP2Data&)",
+    "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
+    "StartDlgEditLibSimple(Kx_String const&, Kx_ProfValuesTable&, int&)",
+    "StartDlgLevels(ZnLevelsDlgData&)",
+    "StartDlgCladdingSettings(ZnCladdingDlgData&)",
+    "StartDlgSelectImage(ZnSelectImageDlgData&)",
+    "StartEditProfCutsDlg(DlgProfCutsData&)",
+    "StartDlgProfFeatures(DlgProfFeaturesData&)",
+    "ZnSSBillOutput::",
+    "Kx_ProfValuesTable::",
+    "ZnSelectImageDlgData::",
+};
+
+TEST(Exports, TheWholeLauncherTableIsExportedOrListedAsNotBuiltYet)
+{
+    const std::string symbols = exportedSymbols();
+    ASSERT_FALSE(symbols.empty());
+    for (const Export& e : kPublicInterface) {
+        const bool listed = std::find_if(std::begin(kNotBuiltYet), std::end(kNotBuiltYet), [&](const char* n) {
+                                return std::string_view(n) == e.symbol;
+                            }) != std::end(kNotBuiltYet);
+        const bool exported = symbols.find(e.symbol) != std::string::npos;
+        if (listed)
+            EXPECT_FALSE(exported) << e.symbol << " (" << e.dialog << ") is built: take it off kNotBuiltYet";
+        else
+            EXPECT_TRUE(exported) << e.symbol << " (" << e.dialog << ") is not exported";
+    }
+    for (const char* n : kNotBuiltYet) {
+        const bool inTable = std::any_of(std::begin(kPublicInterface), std::end(kPublicInterface),
+                                         [&](const Export& e) { return std::string_view(n) == e.symbol; });
+        EXPECT_TRUE(inTable) << n << " is listed as not built but is not part of the interface";
+    }
     EXPECT_EQ(symbols.find("pickMacroDialogSlot"), std::string::npos) << "inner functions stay hidden";
 }
 
