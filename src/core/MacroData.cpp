@@ -317,6 +317,7 @@ bool MacroTabData::getMergedPropsOfGroup(const Kx_String& group, MacroProfData& 
         mergeNumber(m.extraOn, p.extraOn, 2);
         mergeText(m.extraValue, p.extraValue, varies);
         mergeNumber(m.option, p.option, 2);
+        mergeText(m.planeName, p.planeName, varies);
     }
     if (first)
         return false;
@@ -344,6 +345,7 @@ bool MacroTabData::setMergedPropsOfGroup(const Kx_String& group, const MacroProf
         writeNumber(p.extraOn, merged.extraOn, 2, changed);
         writeText(p.extraValue, merged.extraValue, changed);
         writeNumber(p.option, merged.option, 2, changed);
+        writeText(p.planeName, merged.planeName, changed);
     }
     return changed;
 }

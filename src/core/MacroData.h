@@ -10,6 +10,7 @@
 #include "core/EditConstrData.h"
 #include "core/KxCoreExport.h"
 #include "core/MacroItems.h"
+#include "core/MacroSubDialogData.h"
 
 // One tab of a macro: a module of the macro with its layout and items.
 class KXCORE_API MacroTabData {
@@ -129,6 +130,13 @@ public:
     bool busy = false;
     // Set in the dialog's copy when the dialog is closed, so the caller sees how it ended.
     bool closed = false;
+    // Shows the module in a view direction: the drawing's view turns and zooms to the module's parts.
+    // False when the module is not in the drawing or the drawing refused.
+    bool changeView(const Kx_String& moduleName, Kx_ViewDirection direction);
+    // Applies the macro again from its current values (rebuilding its parts); true when it was applied,
+    // after which the dialog closes.
+    bool reApply();
+
     // Whether property files may be read and written, and where they live (the library's
     // "Macro Properties" folder by default); propListDeniedReason says why not.
     bool propListEnabled = true;

@@ -289,6 +289,7 @@ Attrs profileAttrs(MacroProfData& p)
             number("extraOn", p.extraOn),
             text("extraValue", p.extraValue),
             number("option", p.option),
+            text("plane", p.planeName),
             flag("ownButton", p.ownAdvancedButton)};
 }
 

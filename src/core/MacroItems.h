@@ -112,6 +112,8 @@ struct KXCORE_API MacroProfData {
     int extraOn = 0;                     // flag: the extra value applies
     Kx_String extraValue;
     int option = 0; // flag
+    // The plane the base plane refers to when picked: a part's name, or "xp" for a coordinate system.
+    Kx_String planeName;
     // The group has an advanced button of its own in the layout (hides the page's profile controls).
     bool ownAdvancedButton = false;
     // Profile ids 1 to 5: the layout controls of types 13 to 17 that show the group.

@@ -167,6 +167,8 @@ void SimulatedDrawing::clear()
     m_objects.clear();
     m_highlighted.clear();
     m_previews.clear();
+    m_clashMarks.clear();
+    m_view = {};
     changed();
 }
 
@@ -207,6 +209,31 @@ std::vector<AcDbObjectId> SimulatedDrawing::addSampleFrame()
                                   {"Column", std::to_string(ids[1].handle())}},
                                  {rectangle(5860, 2620, 6120, 3060)})));
     return ids;
+}
+
+void SimulatedDrawing::setView(DrawingViewState view)
+{
+    if (view == m_view)
+        return;
+    m_view = std::move(view);
+    changed();
+}
+
+void SimulatedDrawing::setClashMarks(std::vector<std::pair<AcDbObjectId, std::string>> marks)
+{
+    if (marks == m_clashMarks)
+        return;
+    m_clashMarks = std::move(marks);
+    changed();
+}
+
+bool SimulatedDrawing::isClashing(AcDbObjectId id) const
+{
+    for (const auto& mark : m_clashMarks) {
+        if (mark.first == id)
+            return true;
+    }
+    return false;
 }
 
 AcDbObjectId SimulatedDrawing::objectAt(DrawingPoint point, double tolerance, const std::string& kind) const

@@ -47,6 +47,16 @@ struct DrawingPreview {
     DrawingOutline outline;
 };
 
+// How the drawing is looked at: a caption ("End plates\\end plate: side") and, when zoomed, the
+// window of the drawing a view should fit instead of everything.
+struct DrawingViewState {
+    std::string caption;
+    bool zoomed = false;
+    DrawingPoint low;
+    DrawingPoint high;
+    friend bool operator==(const DrawingViewState&, const DrawingViewState&) = default;
+};
+
 // One request the module made of the drawing: what was asked, about which objects, and the answer.
 struct KXHOST_API DrawingRequest {
     std::string what;
@@ -140,6 +150,14 @@ public:
     void clearPreviews();
     const std::vector<DrawingPreview>& previews() const { return m_previews; }
 
+    // --- View and clash marks (shown by views, not logged: the callers log what they asked) ---
+    void setView(DrawingViewState view);
+    const DrawingViewState& view() const { return m_view; }
+    // The objects a clash check found in a clash, with why; replaces the previous marks.
+    void setClashMarks(std::vector<std::pair<AcDbObjectId, std::string>> marks);
+    const std::vector<std::pair<AcDbObjectId, std::string>>& clashMarks() const { return m_clashMarks; }
+    bool isClashing(AcDbObjectId id) const;
+
     // --- Picks ---
     // Asks the chooser and logs the question and the answer. Nothing (and "cancelled") when there is
     // no chooser, the user cancelled, or the answer is not an object of the asked kind; a pick asked
@@ -170,6 +188,8 @@ private:
     std::vector<DrawingObject> m_objects;
     std::set<AcDbObjectId> m_erased;
     std::set<AcDbObjectId> m_highlighted;
+    DrawingViewState m_view;
+    std::vector<std::pair<AcDbObjectId, std::string>> m_clashMarks;
     std::vector<DrawingPreview> m_previews;
     std::deque<DrawingRequest> m_requests;
     std::size_t m_requestCount = 0;
