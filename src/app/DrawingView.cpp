@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QPainterPath>
 #include <QPointer>
 
@@ -59,8 +60,13 @@ DrawingView::Fit DrawingView::fit() const
 {
     Fit f;
     kxhost::DrawingPoint low, high;
-    if (!m_drawing.extents(low, high))
+    // A zoomed view fits its window; otherwise everything there is.
+    if (m_drawing.view().zoomed) {
+        low = m_drawing.view().low;
+        high = m_drawing.view().high;
+    } else if (!m_drawing.extents(low, high)) {
         return f;
+    }
     const double top = kBannerHeight;
     const double w = std::max(1.0, width() - 2 * kMargin);
     const double h = std::max(1.0, height() - top - 2 * kMargin);
@@ -105,11 +111,15 @@ void DrawingView::paintEvent(QPaintEvent*)
                 continue;
             const KindLook look = lookOf(o.kind);
             const bool lit = m_drawing.isHighlighted(o.id);
-            QPen pen(lit ? QColor::fromRgba(kHighlight) : look.line, lit ? 2.0 : 1.0);
+            const bool clashing = !lit && m_drawing.isClashing(o.id);
+            QPen pen(lit ? QColor::fromRgba(kHighlight) : clashing ? QColor::fromRgba(kClash) : look.line,
+                     lit || clashing ? 2.0 : 1.0);
             if (o.kind == "macro")
                 pen.setStyle(Qt::DotLine);
             painter.setPen(pen);
-            painter.setBrush(lit && o.kind != "macro" ? QColor::fromRgba(kHighlight) : look.fill);
+            painter.setBrush(lit && o.kind != "macro"        ? QColor::fromRgba(kHighlight)
+                                 : clashing && o.kind != "macro" ? QColor::fromRgba(kClash)
+                                                                 : look.fill);
             for (const kxhost::DrawingOutline& outline : o.outline)
                 painter.drawPolygon(polygon(outline));
         }
@@ -120,6 +130,18 @@ void DrawingView::paintEvent(QPaintEvent*)
     painter.setPen(dashed);
     for (const kxhost::DrawingPreview& p : m_drawing.previews())
         painter.drawPolygon(polygon(p.outline));
+
+    // What the view shows, and why parts are red.
+    QStringList caption;
+    if (!m_drawing.view().caption.empty())
+        caption << QString::fromStdString(m_drawing.view().caption);
+    if (!m_drawing.clashMarks().empty())
+        caption << QString::fromStdString("Clash: " + m_drawing.clashMarks().front().second);
+    if (!caption.isEmpty()) {
+        painter.setPen(QColor(220, 220, 220));
+        painter.drawText(rect().adjusted(6, kBannerHeight + 2, -6, -4), Qt::AlignLeft | Qt::AlignBottom,
+                         caption.join(QStringLiteral("   ")));
+    }
 
     if (m_drawing.isPicking()) {
         const QRect banner(0, 0, width(), kBannerHeight);

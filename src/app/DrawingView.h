@@ -22,6 +22,7 @@ public:
     static constexpr QRgb kBackground = 0xff1f242b;
     static constexpr QRgb kHighlight = 0xffffaa00;
     static constexpr QRgb kPreview = 0xff56d4ff;
+    static constexpr QRgb kClash = 0xffe0403a;
 
     // `drawing` must outlive the view.
     explicit DrawingView(kxhost::SimulatedDrawing& drawing, QWidget* parent = nullptr);

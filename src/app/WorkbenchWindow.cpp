@@ -1,6 +1,8 @@
 // The workbench window: its panes, its launchers and the hand-over of picks to the drawing view.
 #include "app/WorkbenchWindow.h"
 
+#include "core/MacroDrawing.h"
+
 #include "app/SampleDialogs.h"
 
 #include "app/DrawingView.h"
@@ -49,7 +51,7 @@ WorkbenchWindow::WorkbenchWindow(HostedModule& module, kxhost::SimulatedDrawing&
 {
     setWindowTitle("KESTRA_SS workbench");
     if (m_drawing.objects().empty())
-        m_drawing.addSampleFrame();
+        kxcore::MacroModel::instance().placeSampleFrames(m_drawing);
 
     auto* splitter = new QSplitter(this);
     m_list = new QListWidget;

@@ -543,6 +543,7 @@ AcDbObjectId MacroModel::place(SimulatedDrawing& drawing, const MacroDefinition&
 
 std::vector<AcDbObjectId> MacroModel::placeSampleFrames(SimulatedDrawing& drawing)
 {
+    reset();
     std::vector<AcDbObjectId> ids;
     int n = 0;
     for (const char* name : {"End plate connection", "End plate connection 2"}) {
