@@ -53,13 +53,14 @@ public:
     // Every word is looked up as prefix + word (the prefix names a part of the dictionary, such as
     // the macro's name); a word the dictionary does not know stays as it is, without the prefix.
     // Bytes of UTF-8 characters outside ASCII count as letters.
-    // "Plate width (mm):" in Dutch -> "Plaatbreedte (mm):"; "Bolts x rows" -> "Bouten x rijen".
+    // With "Plate width", "Bolts" and "rows" in the Dutch dictionary: "Plate width (mm):" ->
+    // "Plaatbreedte (mm):", "Bolts x rows" -> "Bouten x rijen", "2x3 Bolts" -> "2x3 Bouten".
     static Kx_String GetStringChopSymbols(const Kx_String& prefix, const Kx_String& text, bool chop,
                                           const Kx_String& chopSymbol);
 
     // The macro dictionary: what GetString gives for `word` while `language` is current. An empty
     // translation removes the entry; false (nothing changed) for a language out of range or an
-    // empty word. The core fills it from the macro library; tests and the workbench fill it directly.
+    // empty word. Nothing reads a dictionary file yet: whoever knows the words sets them here.
     static bool SetWordTranslation(int language, const Kx_String& word, const Kx_String& translation);
     // Empties the macro dictionary of every language.
     static void ClearWordTranslations();
