@@ -389,6 +389,13 @@ def filter_options(c):
     c.hline(2, 13, 3, SKY)
 
 
+def filter_hidden(c):
+    """240: the filter options are hidden (a click shows them) - the funnel empty, a drop arrow beside it."""
+    c.polygon([(1, 2), (12, 2), (7.5, 8), (7.5, 14), (5.5, 12), (5.5, 8)], PAPER)
+    c.outline([(1, 2), (11, 2), (7, 8), (7, 14), (5, 12), (5, 8)], NAVY)
+    c.polygon([(9, 9), (16, 9), (12.5, 14)], BLUE)
+
+
 # id, file-name part, drawing
 ICONS = [
     (148, "designer", designer),
@@ -416,6 +423,7 @@ ICONS = [
     (236, "set-height", set_height),
     (237, "clash-check", clash_check),
     (238, "find-replace", find_replace),
+    (240, "filter-hidden", filter_hidden),
     (241, "filter", filter_options),
 ]
 

@@ -1,6 +1,9 @@
-// The dialog functions: lists, control states, owners and the stored dialog sizes.
+// The dialog functions: lists, control states, owners, the stored dialog sizes and flags, moving
+// controls, and the picture check box.
 #include "core/DialogFunctions.h"
 
+#include "core/CButtonST.h"
+#include "platform/win/Bitmap.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Registry.h"
 
@@ -96,12 +99,11 @@ public:
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
-    bool open(bool create)
+    bool open(bool create, const char* path = kxcore::kDialogSizesKey)
     {
-        const LONG rc = create ? RegCreateKeyEx(HKEY_CURRENT_USER, kxcore::kDialogSizesKey, 0, nullptr,
-                                                REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                                                &m_key, nullptr)
-                               : RegOpenKeyEx(HKEY_CURRENT_USER, kxcore::kDialogSizesKey, 0, KEY_QUERY_VALUE, &m_key);
+        const LONG rc = create ? RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr)
+                               : RegOpenKeyEx(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &m_key);
         return rc == ERROR_SUCCESS;
     }
     HKEY get() const { return m_key; }
@@ -178,6 +180,29 @@ SIZE minimumSizeOf(const CWnd* dlg)
     if (const auto* dialog = dynamic_cast<const CDialog*>(dlg))
         return dialog->templateSize();
     return SIZE{};
+}
+
+// The key of a dialog's flags: a sub-key of the sizes key named after the dialog's size key.
+std::string flagsKeyOf(const Kx_String& dialogKey)
+{
+    return std::string(kxcore::kDialogSizesKey) + "\\" + dialogKey.str();
+}
+
+// The button kinds a picture check box can be made of, and what each becomes.
+std::optional<DWORD> checkBoxTypeFor(DWORD type)
+{
+    switch (type) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+        return BS_AUTOCHECKBOX;
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return BS_AUTO3STATE;
+    default:  // radio buttons, group boxes, owner-drawn buttons
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -340,6 +365,97 @@ bool WriteDlgSize(CWnd* dlg, const Kx_String& key)
         const SizeBytes bytes = encode(r);
         return RegSetValueEx(sizes.get(), key.c_str(), 0, REG_BINARY, bytes.data(),
                              static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool readDlgRegBool(const Kx_String& dialogKey, const Kx_String& valueName, bool& value)
+{
+    try {
+        if (dialogKey.isEmpty() || valueName.isEmpty())
+            return false;
+        RegKey flags;
+        if (!flags.open(/*create=*/false, flagsKeyOf(dialogKey).c_str()))
+            return false;
+        // One byte more than a DWORD, so a longer value is seen as what it is.
+        BYTE buffer[5] = {};
+        DWORD type = REG_NONE;
+        DWORD size = sizeof buffer;
+        const LONG rc = RegQueryValueEx(flags.get(), valueName.c_str(), nullptr, &type, buffer, &size);
+        if (rc != ERROR_SUCCESS || type != REG_DWORD || size != 4)
+            return false;
+        value = (buffer[0] | buffer[1] | buffer[2] | buffer[3]) != 0;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool writeDlgRegBool(const Kx_String& dialogKey, const Kx_String& valueName, bool value)
+{
+    try {
+        if (dialogKey.isEmpty() || valueName.isEmpty())
+            return false;
+        RegKey flags;
+        if (!flags.open(/*create=*/true, flagsKeyOf(dialogKey).c_str()))
+            return false;
+        const BYTE bytes[4] = {static_cast<BYTE>(value ? 1 : 0), 0, 0, 0};
+        return RegSetValueEx(flags.get(), valueName.c_str(), 0, REG_DWORD, bytes, sizeof bytes) == ERROR_SUCCESS;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool resizeCtrl(CWnd* dlg, int id, int dLeft, int dTop, int dRight, int dBottom)
+{
+    HWND control = controlOf(dlg, id);
+    if (control == nullptr)
+        return false;
+    const RECT r = GetWindowRectInParent(control);
+    // In 64 bits, so that no delta can overflow; the result must fit the window layer's ints.
+    const std::int64_t left = std::int64_t{r.left} + dLeft;
+    const std::int64_t top = std::int64_t{r.top} + dTop;
+    const std::int64_t width = std::int64_t{r.right} + dRight - left;
+    const std::int64_t height = std::int64_t{r.bottom} + dBottom - top;
+    constexpr std::int64_t low = INT32_MIN;
+    constexpr std::int64_t high = INT32_MAX;
+    if (width < 0 || height < 0 || left < low || left > high || top < low || top > high || width > high
+        || height > high)
+        return false;
+    return MoveWindow(control, static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
+                      static_cast<int>(height), TRUE) != FALSE;
+}
+
+bool CreateImageCheck(CWnd* dlg, int id, CButtonST& button, int iconId, const Kx_String& tooltip)
+{
+    try {
+        HWND control = controlOf(dlg, id);
+        if (control == nullptr || button.m_hWnd != nullptr || GetClassName(control) != "Button")
+            return false;
+        const DWORD style = static_cast<DWORD>(GetWindowLong(control, GWL_STYLE));
+        const std::optional<DWORD> type = checkBoxTypeFor(style & BS_TYPEMASK);
+        if (!type)
+            return false;
+        // The icon first: a missing icon must leave the control as the template made it.
+        HICON icon = LoadIcon(iconId);
+        if (icon == nullptr)
+            return false;
+        const DWORD checkStyle = (style & ~BS_TYPEMASK) | *type | BS_PUSHLIKE;
+        SendMessage(control, BM_SETSTYLE, static_cast<WPARAM>(checkStyle & 0xFFFFu), TRUE);
+        const bool taken = button.SubclassDlgItem(id, dlg->m_hWnd);
+        if (taken) {
+            button.SetIcon(icon);  // the button keeps a copy
+            button.SetFlat(true, /*repaint=*/false);
+            button.DrawFlatFocus(false, /*repaint=*/false);
+            if (!tooltip.isEmpty())
+                button.SetTooltipText(tooltip.str());
+            InvalidateRect(control, nullptr, TRUE);
+        } else {
+            SendMessage(control, BM_SETSTYLE, static_cast<WPARAM>(style & 0xFFFFu), TRUE);
+        }
+        DestroyIcon(icon);
+        return taken;
     } catch (...) {
         return false;
     }

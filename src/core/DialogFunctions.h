@@ -1,6 +1,8 @@
 // The core module's dialog functions: filling lists, enabling and showing controls, finding a
 // dialog's owner, and keeping dialog sizes and places between runs. The resizer lives in CResizer.h,
 // the small shared dialogs in PromptDialog.h, InfoDialog.h and FileDialog.h.
+// Also: the flags a dialog keeps between runs beside its size, moving a control's edges, and the
+// picture check box of the tool rows.
 //
 // Every function takes the dialog as a window object and does nothing (returning false or null) for
 // a null pointer, a dead window or a control id the dialog does not have.
@@ -19,8 +21,13 @@ inline constexpr const char* kDialogSizesKey = "Software\\Kestra\\Core\\Dialog S
 // screen pixels, each a 32-bit signed little-endian integer. A value of any other type or size is
 // ignored as damaged.
 inline constexpr int kDialogSizeValueBytes = 16;
+// A dialog's flags (readDlgRegBool, writeDlgRegBool) are REG_DWORD values (0 or 1) in a sub-key of
+// kDialogSizesKey named after the dialog's size key: "...\Dialog Sizes\DLG_SELECT_MACRO", value
+// "LARGE_DLG". A '\' in a dialog key makes a deeper sub-key; read and write agree on it.
 
 } // namespace kxcore
+
+class CButtonST;
 
 // Empties the combo box (or list box) `id` and adds the texts of `list` in the list's order, also
 // when the control sorts its entries. Nothing is selected afterwards. False when the control is
@@ -70,3 +77,26 @@ KXCORE_API bool ChangeDlgSize(CWnd* dlg, const Kx_String& key, bool sizeOnly);
 // Stores the dialog's size and place under `key`, replacing what was there. False when the window
 // is dead or empty, the key is empty, or the registry refused.
 KXCORE_API bool WriteDlgSize(CWnd* dlg, const Kx_String& key);
+
+// A flag the dialog keeps between runs, stored beside its size under the same key (see
+// kxcore::kDialogSizesKey). Reading gives true and sets `value` when the flag is stored; false, with
+// `value` unchanged, when it is not, when the stored value is not a 4-byte REG_DWORD (damaged or
+// foreign; any non-zero number reads as true), or when a name is empty. Writing replaces the flag;
+// false when a name is empty or the registry refused (a key path past its 255 characters).
+KXCORE_API bool readDlgRegBool(const Kx_String& dialogKey, const Kx_String& valueName, bool& value);
+KXCORE_API bool writeDlgRegBool(const Kx_String& dialogKey, const Kx_String& valueName, bool value);
+
+// Moves each edge of control `id` by its delta in pixels of the dialog's client area: the same delta
+// for top and bottom moves the control down (positive) or up, a delta for the top alone makes it
+// taller (negative) or shorter. False, the control unchanged, when the dialog has no such control or
+// the control would get a negative width or height. The control's window gets WM_SIZE as for any
+// resize; a resizer attached to the dialog keeps the old place until it is attached again.
+KXCORE_API bool resizeCtrl(CWnd* dlg, int id, int dLeft, int dTop, int dRight, int dBottom);
+
+// Makes control `id` (a button of the dialog's template) the picture check box of the tool rows:
+// a push-like check box that checks and unchecks itself on each click, taken over by `button`
+// (which must not hold a window yet), showing icon `iconId` of the current resources, flat, without
+// the focus rectangle of flat buttons, with `tooltip` as its tip when that is not empty. The check
+// state is the caller's to set. False, nothing changed, when the control is missing or is not a
+// button, the icon is not in the current resources, or `button` already holds a window.
+KXCORE_API bool CreateImageCheck(CWnd* dlg, int id, CButtonST& button, int iconId, const Kx_String& tooltip);

@@ -37,7 +37,31 @@ public:
     static Kx_String GetLanguageCode(int index);
     static Kx_String GetLanguageName(int index);
 
-    // A macro word (a macro file name, a layout label) in the current language. There is no macro
-    // dictionary yet, so the word comes back unchanged in every language.
+    // A macro word (a macro file name, a layout label) in the current language: its translation when
+    // the macro dictionary has one for the current language (exact match, letter case counts), else
+    // the word unchanged.
     static Kx_String GetString(const Kx_String& word);
+
+    // A label's text in the current language, with its numbers, units and punctuation kept:
+    //   chop false: the whole text is one word (GetString of prefix + text).
+    //   chop true:  the text is cut at every free-standing `chopSymbol` ("x" in "Bolts x rows" or
+    //               "2x3", not in "box"): a symbol counts when no letter touches it on either side.
+    //               In each part, the stretch from its first to its last letter is translated; what
+    //               lies before and after it (spaces, numbers, ':' and the like) and every bracketed
+    //               group ("(mm)", "[deg]", kept as it stands, units included) are kept, and so are
+    //               the chop symbols. An empty chopSymbol cuts nothing.
+    // Every word is looked up as prefix + word (the prefix names a part of the dictionary, such as
+    // the macro's name); a word the dictionary does not know stays as it is, without the prefix.
+    // Bytes of UTF-8 characters outside ASCII count as letters.
+    // With "Plate width", "Bolts" and "rows" in the Dutch dictionary: "Plate width (mm):" ->
+    // "Plaatbreedte (mm):", "Bolts x rows" -> "Bouten x rijen", "2x3 Bolts" -> "2x3 Bouten".
+    static Kx_String GetStringChopSymbols(const Kx_String& prefix, const Kx_String& text, bool chop,
+                                          const Kx_String& chopSymbol);
+
+    // The macro dictionary: what GetString gives for `word` while `language` is current. An empty
+    // translation removes the entry; false (nothing changed) for a language out of range or an
+    // empty word. Nothing reads a dictionary file yet: whoever knows the words sets them here.
+    static bool SetWordTranslation(int language, const Kx_String& word, const Kx_String& translation);
+    // Empties the macro dictionary of every language.
+    static void ClearWordTranslations();
 };

@@ -42,6 +42,7 @@ constexpr IconUse kIcons[] = {
     {237, "clash checking on/off"},
     {238, "find and replace"},
     {239, "flex button"},
+    {240, "filter options hidden"},
     {241, "show or hide the filter options"},
 };
 
@@ -86,7 +87,7 @@ TEST(Icons, AnIdOutsideTheSetIsNotAnIcon)
 {
     kxss::attachModule();
     ZnTempResourceOverride moduleResources;
-    EXPECT_EQ(LoadIcon(240), nullptr);
+    EXPECT_EQ(LoadIcon(242), nullptr);
     EXPECT_FALSE(kxwin::lastPictureError().empty());
 }
 
