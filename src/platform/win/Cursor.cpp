@@ -57,6 +57,30 @@ HCURSOR GetCursor()
     return current();
 }
 
+namespace {
+
+POINT& position()
+{
+    static POINT at{0, 0};
+    return at;
+}
+
+} // namespace
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (point == nullptr)
+        return FALSE;
+    *point = position();
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    position() = POINT{x, y};
+    return TRUE;
+}
+
 namespace kxwin {
 
 int cursorId(HCURSOR cursor)

@@ -23,6 +23,10 @@ KXWIN_API HCURSOR LoadCursor(HINSTANCE instance, int cursorId);
 // Shows `cursor` (null hides it) and returns the one shown before.
 KXWIN_API HCURSOR SetCursor(HCURSOR cursor);
 KXWIN_API HCURSOR GetCursor();
+// Where the mouse is, in screen pixels: where the scripted user or the mirroring backend last put
+// it, before the window under it is asked for its cursor (WM_SETCURSOR).
+KXWIN_API BOOL GetCursorPos(POINT* point);
+KXWIN_API BOOL SetCursorPos(int x, int y);
 
 namespace kxwin {
 

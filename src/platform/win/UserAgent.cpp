@@ -2,6 +2,7 @@
 #include "platform/win/UserAgent.h"
 
 #include "platform/win/CommCtrl.h"
+#include "platform/win/Cursor.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/MenuBar.h"
 #include "platform/win/Toolbar.h"
@@ -92,6 +93,7 @@ void sendMouseAtDialogPoint(HWND dialog, UINT message, WPARAM keys, POINT at)
     if (HWND capture = GetCapture(); capture != nullptr && IsWindow(capture)) {
         POINT p = at;
         ClientToScreen(dialog, p);
+        SetCursorPos(p.x, p.y);
         ScreenToClient(capture, p);
         sendUserInput(capture, message, keys, pointParam(p));
         return;
@@ -100,6 +102,9 @@ void sendMouseAtDialogPoint(HWND dialog, UINT message, WPARAM keys, POINT at)
     HWND target = MouseTargetFromPoint(dialog, at, &local);
     if (target == nullptr)
         return;
+    POINT screen = at;
+    ClientToScreen(dialog, screen);
+    SetCursorPos(screen.x, screen.y);
     SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
     if (IsWindow(target))
         sendUserInput(target, message, keys, pointParam(local));

@@ -1101,6 +1101,8 @@ void resetWindowLayer()
     l.timers.clear();
     l.focus = l.active = l.capture = nullptr;
     std::fill(std::begin(l.keys), std::end(l.keys), false);
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SetCursorPos(0, 0);
 }
 
 int liveWindowCount()
