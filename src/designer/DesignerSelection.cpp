@@ -165,8 +165,7 @@ void Kx_DlgDesignerData::setSelection(const std::vector<int>& indices)
                 s.selection.push_back(k);
         }
     }
-    if (s.trackers.size() >= s.selection.size())
-        markSelection(s);
+    markSelection(s);
     invalidate(s);
 }
 

@@ -9,7 +9,11 @@
 #include "frame/ModelessDialogs.h"
 #include "platform/win/Cursor.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -327,6 +331,26 @@ TEST_F(DesignerEditor, AFailedSaveIsReportedAndKeepsTheChangesAndTheEditorOpen)
     EXPECT_EQ(kxtest::readBytes(layoutPath("plates/frame.txt")), frameText);
 }
 
+TEST_F(DesignerEditor, SaveAsOntoAnotherLayoutAsksFirst)
+{
+    writeLayout("other", "int nrOfControls = 0\n", 20, 10);
+    const std::string otherText = kxtest::readBytes(layoutPath("other.txt"));
+    run("plates\\frame", [&](DialogDriver& d) {
+        // No to the question: the file dialog comes back, and is cancelled.
+        agent.chooseFile(layoutPath("other.txt")).answerMessageBox(IDNO, "other.txt").cancelFileDialog();
+        d.click(D::kSaveAs);
+        EXPECT_EQ(d.title(), "Dialog designer - <plates\\frame>");
+        // Yes: saved there, with the picture along.
+        agent.chooseFile(layoutPath("other.txt")).answerMessageBox(IDYES, "other.txt");
+        d.click(D::kSaveAs);
+        EXPECT_EQ(d.title(), "Dialog designer - <other>");
+        d.ok();
+    });
+    EXPECT_EQ(kxtest::readBytes(layoutPath("other.txt")), frameText);
+    EXPECT_EQ(kxtest::readBytes(layoutPath("other.bmp")), kxtest::readBytes(layoutPath("plates/frame.bmp")));
+    EXPECT_NE(otherText, frameText);
+}
+
 TEST_F(DesignerEditor, OpenReplacesTheLayoutOnlyWhenTheFileCouldBeRead)
 {
     writeLayout("other", "int nrOfControls = 1\nint type0 = 0\ndouble topLeftX0 = 0.1\ndouble topLeftY0 = 0.1\n"
@@ -400,6 +424,83 @@ TEST_F(DesignerEditor, AddAndCopyRefuseWhenEveryIdIsTaken)
         agent.answerMessageBox(IDNO);
         d.ok();
     });
+}
+
+// Runs the built program with the library folder; its standard output.
+std::string programOutput(const std::string& libDir, const std::vector<std::string>& args, int& exitCode)
+{
+    const auto quoted = [](const std::string& text) {
+        std::string q = "'";
+        for (char c : text)
+            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
+    const std::string out = (fs::path(libDir) / "program-output.txt").string();
+    std::string command = "KESTRA_SS_LIBDIR=" + quoted(libDir) + " " + quoted(KX_PROGRAM_PATH);
+    for (const std::string& a : args)
+        command += " " + quoted(a);
+    command += " >" + quoted(out) + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return kxtest::readBytes(out);
+}
+
+TEST_F(DesignerEditor, ALayoutDrawnWithTheMouseIsSavedAndTheLayoutCommandShowsItBack)
+{
+    if (!fs::exists(KX_PROGRAM_PATH))
+        GTEST_SKIP() << "kestra-ss is not built";
+    const std::string picture = (library.path() / "panel picture.bmp").string();
+    kxtest::writeBytes(picture, kxtest::pictureBytes(kW, kH));
+    run("", [&](DialogDriver& d) {
+        // A new layout gets its picture after it was given a name.
+        agent.chooseFile(picture).chooseFile(layoutPath("drawn/panel.txt"));
+        d.click(D::kPicture);
+        EXPECT_EQ(d.title(), "Dialog designer - <drawn\\panel>");
+        // Two new controls, one on the other at (80, 60), 30 x 18 pixels.
+        d.click(D::kAdd).click(D::kAdd);
+        EXPECT_EQ(rectOf(d, 1), (RECT{80, 60, 110, 78}));
+        // The first one is dragged away and named.
+        d.dragPoint({95, 69}, {215, 159});
+        EXPECT_EQ(rectOf(d, 0), (RECT{200, 150, 230, 168}));
+        d.setText(D::kContents, "thickness");
+        // The second one becomes a check box, stretched by its bottom-right handle.
+        d.clickPoint({95, 69});
+        EXPECT_EQ(selectionOf(d), std::vector<int>{1});
+        d.dragPoint({112, 80}, {152, 100});
+        EXPECT_EQ(rectOf(d, 1), (RECT{80, 60, 150, 98}));
+        d.pick(D::kType, toInt(T::CheckBox)).setText(D::kContents, "galvanised").setText(D::kComboList, "1");
+        agent.answerMessageBox(IDYES, "<drawn\\panel>");
+        d.ok();
+    });
+
+    int exitCode = -1;
+    const std::string shown = programOutput(library.path().string(), {"layout", "show", "drawn\\panel"}, exitCode);
+    ASSERT_EQ(exitCode, 0) << shown;
+    std::istringstream in(shown);
+    std::vector<std::vector<std::string>> lines;
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string f; std::getline(cells, f, '\t');)
+            fields.push_back(f);
+        lines.push_back(fields);
+    }
+    ASSERT_EQ(lines.size(), 4u) << shown;
+    EXPECT_EQ(lines[0], (std::vector<std::string>{"name", "drawn\\panel"}));
+    EXPECT_EQ(lines[1], (std::vector<std::string>{"picture", "400", "300"}));
+    ASSERT_EQ(lines[2].size(), 10u);
+    ASSERT_EQ(lines[3].size(), 10u);
+    EXPECT_EQ(lines[2][1], "2");
+    EXPECT_DOUBLE_EQ(std::stod(lines[2][2]), 0.5);
+    EXPECT_DOUBLE_EQ(std::stod(lines[2][3]), 0.5);
+    EXPECT_DOUBLE_EQ(std::stod(lines[2][4]), 230.0 / kW);
+    EXPECT_DOUBLE_EQ(std::stod(lines[2][5]), 168.0 / kH);
+    EXPECT_EQ(lines[2][6], "thickness");
+    EXPECT_EQ(lines[3][1], "29");
+    EXPECT_DOUBLE_EQ(std::stod(lines[3][4]), 150.0 / kW);
+    EXPECT_NEAR(std::stod(lines[3][5]), 98.0 / kH, 1e-9);
+    EXPECT_EQ(lines[3][6], "galvanised");
+    EXPECT_EQ(lines[3][7], "1");
 }
 
 } // namespace
