@@ -76,6 +76,31 @@ private:
     HWND m_hwnd;
 };
 
+// A dialog: Qt's own dialog face, with whatever the dialog paints itself (a background picture,
+// the dialog designer's selection) replayed over it. A dialog that paints nothing leaves no record.
+class LayerDialog : public QDialog {
+public:
+    explicit LayerDialog(HWND hwnd) : QDialog(nullptr), m_hwnd(hwnd) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QDialog::paintEvent(event);
+        if (!IsWindow(m_hwnd))
+            return;
+        mirrorIsPainting() = true;
+        kxwin::paintWindow(m_hwnd);
+        mirrorIsPainting() = false;
+        if (kxwin::lastPaintRecord(m_hwnd).empty())
+            return;
+        QPainter painter(this);
+        replayPaintRecord(painter, m_hwnd);
+    }
+
+private:
+    HWND m_hwnd;
+};
+
 // A tab control: the strip of tabs over a framed pane. The pages are the dialog's own controls,
 // placed over the pane by the layer.
 class TabFrame : public QWidget {
@@ -726,7 +751,7 @@ QWidget* createControlWidget(HWND hwnd, MirrorKind kind, QWidget* parent)
         return canvas;
     }
     case MirrorKind::Dialog:
-        return new QDialog(nullptr);
+        return new LayerDialog(hwnd);
     case MirrorKind::PushButton: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
