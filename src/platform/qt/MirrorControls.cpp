@@ -80,7 +80,9 @@ private:
 // the dialog designer's selection) replayed over it. A dialog that paints nothing leaves no record.
 class LayerDialog : public QDialog {
 public:
-    explicit LayerDialog(HWND hwnd) : QDialog(nullptr), m_hwnd(hwnd) {}
+    // The mouse is followed without a button too, so that the window under it can set the cursor
+    // (the dialog designer's size and move cursors over its selection).
+    explicit LayerDialog(HWND hwnd) : QDialog(nullptr), m_hwnd(hwnd) { setMouseTracking(true); }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -827,6 +829,12 @@ void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
     if (widget->font() != font)
         widget->setFont(font);
     widget->setEnabled((style & WS_DISABLED) == 0);
+    // Qt hands a move without a button only to a widget that follows the mouse, and to no parent.
+    // The layer gives the mouse over a disabled control or a plain label to what lies beneath (the
+    // dialog designer sets its cursors there), so those follow it, as dialogs do.
+    const bool passesMouseOn = (style & WS_DISABLED) != 0 || kind == MirrorKind::Label;
+    if (kind != MirrorKind::Dialog && widget->hasMouseTracking() != passesMouseOn)
+        widget->setMouseTracking(passesMouseOn);
 
     switch (kind) {
     case MirrorKind::PushButton:

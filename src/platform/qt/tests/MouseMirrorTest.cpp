@@ -3,8 +3,11 @@
 #include "QtTestSupport.h"
 
 #include "platform/win/Cursor.h"
+#include "platform/win/Dialog.h"
+#include "platform/win/Resources.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <string>
@@ -102,6 +105,44 @@ TEST_F(MouseMirror, TheLayersCursorOverridesQtsUntilTheArrowComesBack)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::SizeVerCursor);
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A dialog of the layer, followed without a button: hovering over a disabled control asks the dialog
+// for the cursor, as the designer needs over its drawn controls.
+TEST_F(MouseMirror, HoveringOverADialogLetsItSetTheCursor)
+{
+    CDialog dialog;
+    DialogTemplate t;
+    t.id = 4321;
+    t.title = "Hover";
+    t.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    t.cx = 200;
+    t.cy = 100;
+    t.items.push_back({10, "Button", "off", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 0, 10, 10, 50, 14});
+    HINSTANCE module = kxwin::resourceModule("mouse-mirror-tests");
+    kxwin::addDialogTemplate(module, t);
+    HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(module);
+    ASSERT_TRUE(dialog.Create(4321));
+    AfxSetResourceHandle(previous);
+    std::vector<HWND> asked;
+    dialog.onMessage(WM_SETCURSOR, [&](WPARAM over, LPARAM) -> LRESULT {
+        asked.push_back(reinterpret_cast<HWND>(over));
+        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        return TRUE;
+    });
+    ::ShowWindow(dialog.m_hWnd, SW_SHOW);
+    kxqt::syncMirror();
+    QWidget* button = widget(GetDlgItem(dialog.m_hWnd, 10));
+    ASSERT_NE(button, nullptr);
+    // A move without a button, as the platform delivers it (QTest only moves the pointer for one).
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), dialog.m_hWnd);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
 }
 
 } // namespace
