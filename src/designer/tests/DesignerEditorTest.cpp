@@ -8,6 +8,7 @@
 #include "core/PromptDialog.h"
 #include "frame/ModelessDialogs.h"
 #include "platform/win/Cursor.h"
+#include "platform/win/DrawingContext.h"
 
 #include <sys/wait.h>
 
@@ -130,6 +131,13 @@ TEST_F(DesignerEditor, DraggingMovesTheSelectionAndAHandleResizesWithoutTurningI
 {
     run("plates\\frame", [&](DialogDriver& d) {
         d.clickPoint(centreOf(d, 0)).clickPoint(centreOf(d, 2), false, true);
+        // The two selected controls are drawn with their handles, the others without.
+        UpdateWindow(d.dialog());
+        std::vector<RECT> tracked;
+        for (const kxwin::DrawOp& op : kxwin::lastPaintRecord(d.dialog()))
+            if (op.kind == kxwin::DrawOpKind::TrackerHandles)
+                tracked.push_back(op.rect);
+        EXPECT_EQ(tracked, (std::vector<RECT>{rectOf(d, 0), rectOf(d, 2)}));
         const POINT from = centreOf(d, 0);
         d.dragPoint(from, {from.x + 30, from.y + 40});
         EXPECT_EQ(rectOf(d, 0), (RECT{40, 50, 90, 70}));
@@ -303,6 +311,15 @@ TEST_F(DesignerEditor, ANewLayoutIsSavedUnderAChosenNameAndNeverAsDotTxt)
         agent.answerMessageBox(IDOK, "no background picture");
         d.click(D::kAdd);
         EXPECT_EQ(editorOf(d).layout().getNrControls(), 0);
+        // A picture for a layout without a name needs a name first: cancelled, nothing changes.
+        const std::string picture = (library.path() / "new picture.bmp").string();
+        kxtest::writeBytes(picture, kxtest::pictureBytes(40, 30));
+        agent.chooseFile(picture).cancelFileDialog();
+        d.click(D::kPicture);
+        int w = 0, h = 0;
+        editorOf(d).layout().getImageSize(w, h);
+        EXPECT_EQ(w, 0);
+        EXPECT_EQ(d.title(), "Dialog designer");
         d.clickPoint({20, 20});
         // Yes on a layout without a name: Save As; cancelling it keeps the editor open.
         agent.answerMessageBox(IDYES).cancelFileDialog();
@@ -359,12 +376,18 @@ TEST_F(DesignerEditor, OpenReplacesTheLayoutOnlyWhenTheFileCouldBeRead)
     const std::string outside = (library.path() / "outside.txt").string();
     kxtest::writeBytes(outside, "int nrOfControls = 0\n");
     run("plates\\frame", [&](DialogDriver& d) {
-        agent.chooseFile(outside).answerMessageBox(IDOK, "could not be opened");
+        // A changed layout is asked about first; Cancel stops the Open before its file dialog.
+        d.clickPoint(centreOf(d, 0)).click(D::kRemove);
+        agent.answerMessageBox(IDCANCEL, "Save the changes?");
         d.click(D::kOpen);
-        EXPECT_EQ(editorOf(d).layout().getNrControls(), 4);
+        EXPECT_EQ(editorOf(d).layout().getNrControls(), 3);
+        agent.answerMessageBox(IDNO).chooseFile(outside).answerMessageBox(IDOK, "could not be opened");
+        d.click(D::kOpen);
+        EXPECT_EQ(editorOf(d).layout().getNrControls(), 3);
         EXPECT_EQ(d.title(), "Dialog designer - <plates\\frame>");
+        EXPECT_TRUE(editorOf(d).isModified());
 
-        agent.chooseFile(layoutPath("other.txt"));
+        agent.answerMessageBox(IDNO).chooseFile(layoutPath("other.txt"));
         d.click(D::kOpen);
         Kx_DlgDesignerData& layout = editorOf(d).layout();
         EXPECT_EQ(layout.getNrControls(), 1);
