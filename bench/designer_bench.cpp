@@ -1,4 +1,5 @@
-// Designed dialogs: what a macro page pays to show its layout. A layout of 100 controls (edits,
+// Designed dialogs: what a macro page pays to show its layout, and what the dialog designer pays
+// for each step of editing a big layout (BM_Designer*). A layout of 100 controls (edits,
 // combos, buttons, check boxes and flex buttons in ten rows) with a 400 x 300 picture is read from
 // its files, placed in a host dialog and given its tab order, separately and all together.
 #include "core/Kx_Settings.h"
@@ -60,6 +61,16 @@ public:
             layout.append(c);
         }
         std::ofstream(root / "page.txt", std::ios::binary) << layout.toText();
+
+        // The designer's layout: the same 100 controls over a 1000 x 700 picture.
+        kxwin::BitmapPixels big(1000, 700, RGB(255, 255, 255));
+        for (int x = 0; x < 1000; x += 3)
+            for (int y = x % 700; y < 700; y += 7)
+                big.setPixel(x, y, RGB(40, 60, 110));
+        const std::vector<BYTE> bigBmp = kxwin::encodeBmp(big);
+        std::ofstream(root / "big.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bigBmp.data()),
+                                                                static_cast<std::streamsize>(bigBmp.size()));
+        std::ofstream(root / "big.txt", std::ios::binary) << layout.toText();
     }
     ~Library()
     {
@@ -170,6 +181,89 @@ void BM_PaintLayoutBackground(benchmark::State& state)
     DestroyWindow(host);
 }
 BENCHMARK(BM_PaintLayoutBackground)->Unit(benchmark::kMicrosecond);
+
+// A host of the designer's size with the big layout drawn in designer mode.
+struct DesignerPage {
+    DesignerPage()
+    {
+        library();
+        host = CreateWindowEx(0, kDialogClass, "Designer", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr, 0);
+        layout.initialize(host, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0, true);
+        layout.readFromFile("bench\\big", true);
+        layout.redrawAllControls();
+    }
+    ~DesignerPage()
+    {
+        layout.removeAllDrawnCtrls();
+        DestroyWindow(host);
+    }
+    HWND host = nullptr;
+    Kx_DlgDesignerData layout;
+};
+
+// One mouse move while the whole selection of 100 controls is dragged (target: under 16 ms).
+void BM_DesignerDragMove100Selected(benchmark::State& state)
+{
+    DesignerPage page;
+    std::vector<int> all(100);
+    for (int i = 0; i < 100; ++i)
+        all[static_cast<size_t>(i)] = i;
+    page.layout.setSelection(all);
+    const RECT first = GetWindowRectInParent(page.layout.getDrawnWindow(0));
+    const POINT from{(first.left + first.right) / 2, (first.top + first.bottom) / 2};
+    page.layout.OnLButtonDown(MK_LBUTTON, from);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        page.layout.OnMouseMove(MK_LBUTTON, POINT{from.x + step % 50, from.y + step % 30});
+    }
+    page.layout.OnLButtonUp(0, from);
+}
+BENCHMARK(BM_DesignerDragMove100Selected)->Unit(benchmark::kMicrosecond);
+
+// A rubber band over all 100 controls: press, one move, release and the selection it makes
+// (target: under 2 ms).
+void BM_DesignerRubberBand100(benchmark::State& state)
+{
+    DesignerPage page;
+    for (auto _ : state) {
+        page.layout.OnLButtonDown(MK_LBUTTON, POINT{1150, 780});
+        page.layout.OnMouseMove(MK_LBUTTON, POINT{0, 0});
+        page.layout.OnLButtonUp(0, POINT{0, 0});
+    }
+    if (page.layout.getSelection().size() != 100)
+        state.SkipWithError("the band did not select every control");
+}
+BENCHMARK(BM_DesignerRubberBand100)->Unit(benchmark::kMicrosecond);
+
+// Saving the drawn layout of 100 controls with its 1000 x 700 picture under another name each
+// time, so that the picture is copied every time (target: under 50 ms).
+void BM_DesignerSave100With1000x700Picture(benchmark::State& state)
+{
+    DesignerPage page;
+    int n = 0;
+    for (auto _ : state) {
+        if (!page.layout.writeToFile(++n % 2 ? "bench\\saved-a" : "bench\\saved-b"))
+            state.SkipWithError("the save failed");
+    }
+}
+BENCHMARK(BM_DesignerSave100With1000x700Picture)->Unit(benchmark::kMillisecond);
+
+// Opening a layout in the designer: read with its picture and draw (target: under 5 ms).
+void BM_DesignerOpenAndDraw100(benchmark::State& state)
+{
+    library();
+    HWND host = CreateWindowEx(0, kDialogClass, "Designer", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 800, nullptr, 0);
+    for (auto _ : state) {
+        Kx_DlgDesignerData layout;
+        layout.readFromFile("bench\\big", true);
+        layout.initialize(host, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0, true);
+        layout.redrawAllControls();
+        layout.removeAllDrawnCtrls();
+    }
+    DestroyWindow(host);
+}
+BENCHMARK(BM_DesignerOpenAndDraw100)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -15,6 +15,7 @@ inline constexpr const char* kEndDlgMacroModeless = "_Z19EndDlgMacroModelessi";
 inline constexpr const char* kStartDlgEditConstraints = "_Z23StartDlgEditConstraintsR14EditConstrData";
 inline constexpr const char* kEndDlgEditConstraints = "_Z21EndDlgEditConstraintsv";
 inline constexpr const char* kStartSheetEditor = "_Z16StartSheetEditorRK9Kx_String";
+inline constexpr const char* kStartDlgDesigner = "_Z16StartDlgDesignerRK9Kx_String";
 inline constexpr const char* kStartDlgGrid = "_Z12StartDlgGridR13ZnGridDlgData";
 inline constexpr const char* kStartDlgLookUp = "_Z14StartDlgLookUpR15ZnLookUpDlgData";
 inline constexpr const char* kStartGridDialog = "_Z15startGridDialogRK14Kx_StringArrayS1_R8Kx_ArrayIS_Eb9Kx_StringS5_";

@@ -29,6 +29,42 @@ Kx_StringArray texts(std::initializer_list<const char*> items)
     return out;
 }
 
+// Selects two controls of the dialog designer as a person would, with a click and a Shift+click
+// posted to the designer once the second of them is drawn; the designer's modal loop takes them
+// before it shows.
+class DesignerPreselection : public kxwin::WindowObserver {
+public:
+    DesignerPreselection(int first, int second) : m_first(first), m_second(second) { kxwin::addWindowObserver(this); }
+    ~DesignerPreselection() override { kxwin::removeWindowObserver(this); }
+    DesignerPreselection(const DesignerPreselection&) = delete;
+    DesignerPreselection& operator=(const DesignerPreselection&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        if (m_done || change != kxwin::WindowChange::Created || GetDlgCtrlID(hwnd) != m_second)
+            return;
+        HWND dialog = GetParent(hwnd);
+        HWND first = GetDlgItem(dialog, m_first);
+        if (first == nullptr)
+            return;
+        m_done = true;
+        click(dialog, first, 0);
+        click(dialog, hwnd, MK_SHIFT);
+    }
+
+private:
+    static void click(HWND dialog, HWND control, WPARAM keys)
+    {
+        const RECT r = GetWindowRectInParent(control);
+        const LPARAM at = MAKELPARAM(static_cast<WORD>((r.left + r.right) / 2), static_cast<WORD>((r.top + r.bottom) / 2));
+        PostMessage(dialog, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        PostMessage(dialog, WM_LBUTTONUP, keys, at);
+    }
+    int m_first;
+    int m_second;
+    bool m_done = false;
+};
+
 // A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
 Kx_Array<Kx_StringArray> sampleProfileRows()
 {
@@ -96,6 +132,16 @@ std::vector<SampleDialog> sampleDialogs()
                  SSSetData(grid, 0, r + 1, rows[r][0].c_str());
              run(grid);
              DestroyWindow(grid);
+             return true;
+         }},
+        {"designer", "the dialog designer on the base-plate layout, two controls selected (227)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(const Kx_String&)>(module, kStartDlgDesigner, "StartDlgDesigner", error);
+             if (start == nullptr)
+                 return false;
+             // The base plate's first two variable edits (controls 2 and 4).
+             DesignerPreselection select(33002, 33004);
+             start("Base plates\\base plate");
              return true;
          }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",

@@ -509,6 +509,10 @@ void Kx_DlgDesignerData::OnPaint(HDC dc)
         FrameRect(dc, &r, frame);
         kxwin::drawTrackerHandles(dc, r);
     }
+    if (s.drag == kxdesigner::DragMode::Band && s.band.width() > 0 && s.band.height() > 0) {
+        CBrush band(RGB(96, 96, 96));
+        FrameRect(dc, &s.band, band);
+    }
 }
 
 bool Kx_DlgDesignerData::getSizeFromControl(int i)

@@ -41,6 +41,14 @@ struct Tracker {
     bool selected = false;
 };
 
+// What a press in the designer started.
+enum class DragMode {
+    None,
+    Move,    // the whole selection
+    Resize,  // one control, by a handle
+    Band,    // a rubber band over empty space
+};
+
 // A layout holds no more controls than this; a file that declares more is read up to it. A page
 // addresses 100 of them; this leaves room for anything a person draws.
 inline constexpr int kMaxLayoutControls = 10000;
@@ -75,6 +83,15 @@ struct Kx_DlgDesignerData::State {
     // order the controls were selected.
     std::vector<kxdesigner::Tracker> trackers;
     std::vector<int> selection;
+    // The drag in progress: what the press started, where, and the rectangles it started from.
+    kxdesigner::DragMode drag = kxdesigner::DragMode::None;
+    POINT dragFrom{};
+    int dragTracker = -1;  // Resize: the tracker, and the handle (trackerHandleRects order)
+    int dragHandle = -1;
+    std::vector<RECT> dragStartRects;  // Move: one per selected tracker, in selection order
+    RECT band{};                       // Band: the rubber band, normalised
+    // While the property panel is being filled, its change notifications are the panel's own.
+    bool fillingProps = false;
 
     // The drawn window with resource id `id` that is still alive; null when none.
     HWND drawnWindowOf(int id) const;

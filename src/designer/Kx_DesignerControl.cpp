@@ -6,6 +6,7 @@
 #include "core/Kx_Settings.h"
 #include "core/Paths.h"
 #include "core/StringLists.h"
+#include "platform/host/CommandLine.h"
 #include "platform/win/Window.h"
 
 #include <string>
@@ -174,15 +175,21 @@ bool Kx_DesignerControl::getComboItemsFromFile(Kx_StringArray& items) const
         return false;
     // The list file is named by layout data: it is read only from inside the library.
     const Kx_String library = Kx_Settings::libDir();
+    // Said on the command line, so that a combo that stays empty is not a riddle.
+    const auto refuse = [&] {
+        acutPrintf("*Error* The list file \"%s\" lies outside the library folder \"%s\"; it is not read.\n",
+                   m_comboList.c_str(), library.c_str());
+        return false;
+    };
     Kx_String path;
     if (const auto native = kx::toNativePath(m_comboList.view()); native && native->front() == '/') {
         if (!isPathUnderRoot(library, m_comboList))
-            return false;
+            return refuse();
         path = m_comboList;
     } else {
         const auto resolved = kx::resolveUnderRoot(library.view(), m_comboList.view());
         if (!resolved)
-            return false;
+            return refuse();
         path = Kx_String(*resolved);
     }
     if (!fileExists(path))

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What handleTabKey tells the host.
 enum class Kx_TabMsgHandle : int {
@@ -239,6 +240,62 @@ public:
     bool setFlexBtnStatus(const Kx_String& group, const Kx_String& name, int status);
     bool getFlexBtnGroupName(int id, Kx_String& group, Kx_String& name) const;
     void hideAllFlexBtns(const Kx_String& group);
+
+    // --- Designer mode: the selection and the editing commands (DesignerSelection.cpp) ------------
+    //
+    // Everything here works on the drawn windows of a layout initialised in designer mode, whose
+    // drawn windows run parallel to its controls; it does nothing otherwise. Positions change in
+    // the windows while the user drags; the commands that compute with them first take the factors
+    // back from the windows (getSizeFromAllControls). Commands that need pixels (add, copy, sizes,
+    // alignment) need a picture: without one they do nothing and return false.
+
+    // The index of the one selected control; false when none or several are selected.
+    bool getCurSel(int& i) const;
+    // The selected control indices, in the order they were selected.
+    std::vector<int> getSelection() const;
+    // Selects exactly these controls, in this order (indices that are not drawn are left out).
+    void setSelection(const std::vector<int>& indices);
+    // Adds a control of the type: contents text 171, top-left at factors (0.2, 0.2), 30 x 18 pixels,
+    // with the next free id, and draws it. False without a picture or when no id of the range is free.
+    bool addNewControl(Kx_ControlType type);
+    // Destroys the windows of the selected controls and removes them from the layout, from the
+    // highest index down so that nothing shifts under the removal.
+    void removeCurControls();
+    // Copies every selected control 20 pixels right and down, with a new id; the copies become the
+    // selection. False, nothing copied, without a selection or a picture, or when there are fewer
+    // free ids than selected controls.
+    bool copyCurCtrls();
+    // Align bottoms: every selected control keeps its height and moves so that its bottom is the
+    // bottom of the selected control with the smallest left edge (the first in selection order
+    // among equals).
+    bool outlineCurCtrls();
+    // Exactly two selected: the one to the right keeps its width and is placed against the right
+    // edge of the other, at its top and bottom.
+    bool stickRightCurCtrls();
+    // Asks for the width (horizontal) or height in pixels with the prompt dialog and gives it to
+    // every selected control. A value that is not a positive finite number is refused with a
+    // message and nothing changes. False when cancelled, refused or there is nothing to size.
+    bool changeCtrlSize(bool horizontal);
+    // Control i's right edge to left + pixels (horizontal), or its bottom to top + pixels. False
+    // for an unknown index, without a picture, or for pixels that are not positive and finite.
+    bool changeCtrlSize(int i, bool horizontal, double pixels);
+    // Fills the host's five property controls from the one selected control (empty and disabled
+    // when not exactly one is selected). Notifications they send meanwhile are ignored.
+    void updatePropsOfCurSel();
+    // The user changed the type, contents or combo list in the panel: they go into the selected
+    // control; a new type redraws the layout and selects the control again.
+    void propsOfCurSelUpdated();
+    // The mouse in the host's client pixels (flags: MK_CONTROL, MK_SHIFT). A press selects and
+    // starts moving the selection, resizing the control under a handle, or a rubber band over
+    // empty space; the host hands on the moves and the release.
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    // Sets the size cursor over a selected control's handles and the move cursor inside it; TRUE
+    // when it set one.
+    BOOL OnSetCursor(POINT point);
+    // The rectangle of the rubber band being dragged; empty when none.
+    RECT getRubberBand() const;
 
     // --- Painting and sizes ------------------------------------------------------------------------
 

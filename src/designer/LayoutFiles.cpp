@@ -42,6 +42,34 @@ bool endsWithTextExtension(std::string_view file)
     return Kx_String(tail).equal(Kx_String(kTextExtension), /*exact=*/false);
 }
 
+bool sameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// The file as it is spelt on disk. Layouts come from peers whose file system ignores letter case
+// ("Frame.TXT" beside "Frame.BMP", listed and asked for as "Frame"): when the path as given does
+// not exist, the first entry of its folder (in name order) whose name differs only in ASCII case
+// is taken. The path as given when there is none.
+std::string existingSpelling(const std::string& path)
+{
+    std::error_code ec;
+    if (fs::exists(path, ec) || ec)
+        return path;
+    const fs::path asked(path);
+    const std::string wanted = asked.filename().string();
+    std::optional<std::string> best;
+    for (fs::directory_iterator it(asked.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (sameNameIgnoringCase(name, wanted) && (!best || name < *best))
+            best = name;
+    }
+    return best ? (asked.parent_path() / *best).string() : path;
+}
+
 bool startsOutside(const fs::path& relative)
 {
     return relative.empty() || *relative.begin() == "..";
@@ -298,8 +326,10 @@ std::optional<LayoutFile> resolveLayoutFile(const Kx_String& pathOrName)
         }
         if (!endsWithTextExtension(file.text))
             file.text += kTextExtension;
+        file.text = existingSpelling(file.text);
         file.picture = file.text.substr(0, file.text.size() - kTextExtension.size());
         file.picture += kPictureExtension;
+        file.picture = existingSpelling(file.picture);
         if (!isPathUnderRoot(root, Kx_String(file.text)) || !isPathUnderRoot(root, Kx_String(file.picture)))
             return std::nullopt;
         std::optional<Kx_String> name = layoutNameOf(file.text, withoutTrailingSlashes(*nativeRoot));

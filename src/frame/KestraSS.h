@@ -2,6 +2,7 @@
 #pragma once
 
 #include "constraints/ConstraintLaunchers.h"
+#include "designer/DesignerLaunchers.h"
 #include "frame/ModelessDialogs.h"
 #include "macro/MacroLaunchers.h"
 #include "platform/host/Acrx.h"

@@ -307,6 +307,45 @@ TEST_F(LayoutFiles, TheListOfLayoutsHoldsEveryTextFileUnderTheRootByName)
     EXPECT_TRUE(names.isEmpty());
 }
 
+TEST_F(LayoutFiles, ALayoutWrittenByAPeerInCapitalsIsListedOpenedAndSavedByItsListedName)
+{
+    writeBytes(layoutPath("Peer/Column.TXT"), twoControls());
+    writeBytes(layoutPath("Peer/Column.BMP"), kxtest::pictureBytes(40, 30));
+    Kx_StringArray names;
+    ASSERT_TRUE(getModuleImages(names));
+    ASSERT_EQ(names, (Kx_StringArray{"Peer\\Column"}));
+
+    Kx_DlgDesignerData layout;
+    Kx_LayoutReadReport report;
+    ASSERT_TRUE(layout.readFromFile(names[0], /*withPicture=*/true, report));
+    EXPECT_EQ(layout.getNrControls(), 2);
+    EXPECT_TRUE(report.pictureAttached);
+    EXPECT_EQ(fs::path(report.picturePath).filename(), "Column.BMP");
+
+    // Saved under its own name it stays one pair of files, in the peer's spelling.
+    layout.getControlWrite(0)->setContents("changed");
+    ASSERT_TRUE(layout.writeToFile(names[0]));
+    EXPECT_EQ(filesUnder(layoutPath("Peer")), (std::set<std::string>{"Column.BMP", "Column.TXT"}));
+    EXPECT_NE(readBytes(layoutPath("Peer/Column.TXT")).find("changed"), std::string::npos);
+}
+
+TEST_F(LayoutFiles, AComboListFileOutsideTheLibraryIsRefusedWithAMessageNamingIt)
+{
+    const std::string outside = (library.path().parent_path() / "outside-items.lst").string();
+    writeBytes(outside, "a\nb\n");
+    Kx_StringArray items{"kept"};
+    for (const std::string& list : {outside, std::string("..\\outside-items.lst")}) {
+        kxhost::takeCommandLineText();
+        const Kx_DesignerControl combo = makeControl(T::VariableCombo, 0, 0, 1, 1, "", Kx_String(list));
+        EXPECT_FALSE(combo.getComboItemsFromFile(items));
+        EXPECT_EQ(items, (Kx_StringArray{"kept"}));
+        const std::string printed = kxhost::takeCommandLineText();
+        EXPECT_NE(printed.find("\"" + list + "\""), std::string::npos) << printed;
+        EXPECT_NE(printed.find("outside the library"), std::string::npos) << printed;
+    }
+    fs::remove(outside);
+}
+
 TEST_F(LayoutFiles, TheVariableNamesOfALayoutAreItsVariableEdits)
 {
     writeLayout("vars",

@@ -76,6 +76,33 @@ private:
     HWND m_hwnd;
 };
 
+// A dialog: Qt's own dialog face, with whatever the dialog paints itself (a background picture,
+// the dialog designer's selection) replayed over it. A dialog that paints nothing leaves no record.
+class LayerDialog : public QDialog {
+public:
+    // The mouse is followed without a button too, so that the window under it can set the cursor
+    // (the dialog designer's size and move cursors over its selection).
+    explicit LayerDialog(HWND hwnd) : QDialog(nullptr), m_hwnd(hwnd) { setMouseTracking(true); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QDialog::paintEvent(event);
+        if (!IsWindow(m_hwnd))
+            return;
+        mirrorIsPainting() = true;
+        kxwin::paintWindow(m_hwnd);
+        mirrorIsPainting() = false;
+        if (kxwin::lastPaintRecord(m_hwnd).empty())
+            return;
+        QPainter painter(this);
+        replayPaintRecord(painter, m_hwnd);
+    }
+
+private:
+    HWND m_hwnd;
+};
+
 // A tab control: the strip of tabs over a framed pane. The pages are the dialog's own controls,
 // placed over the pane by the layer.
 class TabFrame : public QWidget {
@@ -726,7 +753,7 @@ QWidget* createControlWidget(HWND hwnd, MirrorKind kind, QWidget* parent)
         return canvas;
     }
     case MirrorKind::Dialog:
-        return new QDialog(nullptr);
+        return new LayerDialog(hwnd);
     case MirrorKind::PushButton: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
@@ -802,6 +829,12 @@ void syncControlWidget(HWND hwnd, MirrorKind kind, QWidget* widget)
     if (widget->font() != font)
         widget->setFont(font);
     widget->setEnabled((style & WS_DISABLED) == 0);
+    // Qt hands a move without a button only to a widget that follows the mouse, and to no parent.
+    // The layer gives the mouse over a disabled control or a plain label to what lies beneath (the
+    // dialog designer sets its cursors there), so those follow it, as dialogs do.
+    const bool passesMouseOn = (style & WS_DISABLED) != 0 || kind == MirrorKind::Label;
+    if (kind != MirrorKind::Dialog && widget->hasMouseTracking() != passesMouseOn)
+        widget->setMouseTracking(passesMouseOn);
 
     switch (kind) {
     case MirrorKind::PushButton:

@@ -6,6 +6,7 @@
 #include "platform/qt/GridAdapter.h"
 #include "platform/qt/MirrorControls.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/Cursor.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/DrawingContext.h"
 #include "platform/win/RichEdit.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -740,19 +742,94 @@ bool WindowMirror::handleMouse(HWND hwnd, MirrorKind kind, QObject* watched, QEv
         keys |= MK_LBUTTON;
     if (mouse->buttons() & Qt::RightButton)
         keys |= MK_RBUTTON;
+    const bool ctrl = (mouse->modifiers() & Qt::ControlModifier) != 0;
+    const bool shift = (mouse->modifiers() & Qt::ShiftModifier) != 0;
+    if (ctrl)
+        keys |= MK_CONTROL;
+    if (shift)
+        keys |= MK_SHIFT;
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_LBUTTONUP)
         SetKeyDown(VK_LBUTTON, message != WM_LBUTTONUP);
-    // While a window holds the capture it gets the mouse, in its own client pixels.
+    // While a window holds the capture it gets the mouse, in its own client pixels. Otherwise the
+    // layer decides who gets it, as the desktop does: over a disabled control its parent, through
+    // a plain label what lies beneath.
     HWND target = hwnd;
     POINT p{at.x(), at.y()};
-    if (HWND capture = GetCapture(); capture != nullptr && IsWindow(capture) && capture != hwnd) {
-        ClientToScreen(hwnd, p);
-        ScreenToClient(capture, p);
-        target = capture;
+    if (HWND capture = GetCapture(); capture != nullptr && IsWindow(capture)) {
+        if (capture != hwnd) {
+            ClientToScreen(hwnd, p);
+            ScreenToClient(capture, p);
+            target = capture;
+        }
+    } else if (HWND top = GetTopLevelWindow(hwnd); top != nullptr) {
+        POINT inTop = p;
+        ClientToScreen(hwnd, inTop);
+        ScreenToClient(top, inTop);
+        POINT screen = inTop;
+        ClientToScreen(top, screen);
+        SetCursorPos(screen.x, screen.y);
+        POINT local = p;
+        if (HWND hit = MouseTargetFromPoint(top, inTop, &local); hit != nullptr) {
+            target = hit;
+            p = local;
+        }
+        if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MOUSEMOVE)
+            SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
     }
-    sendInput(target, message, keys, pointParam(QPoint(p.x, p.y)));
+    // The modifiers are down for GetKeyState while the layer handles the message.
+    SetKeyDown(VK_CONTROL, ctrl);
+    SetKeyDown(VK_SHIFT, shift);
+    if (IsWindow(target))
+        sendInput(target, message, keys, pointParam(QPoint(p.x, p.y)));
+    SetKeyDown(VK_CONTROL, false);
+    SetKeyDown(VK_SHIFT, false);
     afterInput();
     return true;
+}
+
+void WindowMirror::cursorChanged(HCURSOR cursor)
+{
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (kxwin::cursorId(cursor)) {
+    case IDC_IBEAM:
+        shape = Qt::IBeamCursor;
+        break;
+    case IDC_WAIT:
+        shape = Qt::WaitCursor;
+        break;
+    case IDC_CROSS:
+        shape = Qt::CrossCursor;
+        break;
+    case IDC_SIZENWSE:
+        shape = Qt::SizeFDiagCursor;
+        break;
+    case IDC_SIZENESW:
+        shape = Qt::SizeBDiagCursor;
+        break;
+    case IDC_SIZEWE:
+        shape = Qt::SizeHorCursor;
+        break;
+    case IDC_SIZENS:
+        shape = Qt::SizeVerCursor;
+        break;
+    case IDC_SIZEALL:
+        shape = Qt::SizeAllCursor;
+        break;
+    case 0:
+        shape = cursor == nullptr ? Qt::BlankCursor : Qt::ArrowCursor;
+        break;
+    default:
+        break;
+    }
+    const bool overriding = QGuiApplication::overrideCursor() != nullptr;
+    if (shape == Qt::ArrowCursor) {
+        while (QGuiApplication::overrideCursor() != nullptr)
+            QGuiApplication::restoreOverrideCursor();
+    } else if (overriding) {
+        QGuiApplication::changeOverrideCursor(QCursor(shape));
+    } else {
+        QGuiApplication::setOverrideCursor(QCursor(shape));
+    }
 }
 
 } // namespace kxqt

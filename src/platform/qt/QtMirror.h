@@ -63,6 +63,9 @@ public:
     WindowMirror& operator=(const WindowMirror&) = delete;
 
     void windowChanged(HWND hwnd, kxwin::WindowChange change) override;
+    // The layer's cursor is shown over the whole application: the arrow is Qt's own cursor of each
+    // widget, any other standard cursor overrides it until the arrow comes back.
+    void cursorChanged(HCURSOR cursor) override;
     // Creates and updates the widgets of every window changed since the last flush.
     void flush();
 

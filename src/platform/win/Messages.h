@@ -353,6 +353,10 @@ inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 
+// Hit-test codes (the low word of WM_SETCURSOR's lParam).
+inline constexpr int HTTRANSPARENT = -1;
+inline constexpr int HTCLIENT = 1;
+
 // Virtual keys.
 inline constexpr int VK_LBUTTON = 0x01;
 inline constexpr int VK_RBUTTON = 0x02;

@@ -2,6 +2,7 @@
 #include "platform/win/UserAgent.h"
 
 #include "platform/win/CommCtrl.h"
+#include "platform/win/Cursor.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/MenuBar.h"
 #include "platform/win/Toolbar.h"
@@ -84,6 +85,56 @@ void sendMouse(HWND over, UINT message, WPARAM keys, POINT p)
     }
     sendUserInput(target, message, keys, pointParam(p));
 }
+
+// The mouse over a point of `dialog`'s client area: the window that takes it gets WM_SETCURSOR
+// and then the message, unless a window holds the capture, which gets the message alone.
+void sendMouseAtDialogPoint(HWND dialog, UINT message, WPARAM keys, POINT at)
+{
+    if (HWND capture = GetCapture(); capture != nullptr && IsWindow(capture)) {
+        POINT p = at;
+        ClientToScreen(dialog, p);
+        SetCursorPos(p.x, p.y);
+        ScreenToClient(capture, p);
+        sendUserInput(capture, message, keys, pointParam(p));
+        return;
+    }
+    POINT local = at;
+    HWND target = MouseTargetFromPoint(dialog, at, &local);
+    if (target == nullptr)
+        return;
+    POINT screen = at;
+    ClientToScreen(dialog, screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
+    if (IsWindow(target))
+        sendUserInput(target, message, keys, pointParam(local));
+}
+
+// Holds Ctrl and Shift down for the life of the scope, as a person holding them while using the mouse.
+class HeldModifiers {
+public:
+    HeldModifiers(bool ctrl, bool shift) : m_ctrl(ctrl), m_shift(shift)
+    {
+        if (m_ctrl)
+            SetKeyDown(VK_CONTROL, true);
+        if (m_shift)
+            SetKeyDown(VK_SHIFT, true);
+    }
+    ~HeldModifiers()
+    {
+        if (m_ctrl)
+            SetKeyDown(VK_CONTROL, false);
+        if (m_shift)
+            SetKeyDown(VK_SHIFT, false);
+    }
+    HeldModifiers(const HeldModifiers&) = delete;
+    HeldModifiers& operator=(const HeldModifiers&) = delete;
+    WPARAM keys() const { return (m_ctrl ? MK_CONTROL : 0) | (m_shift ? MK_SHIFT : 0); }
+
+private:
+    bool m_ctrl;
+    bool m_shift;
+};
 
 } // namespace
 
@@ -465,6 +516,50 @@ DialogDriver& DialogDriver::drag(int id, POINT from, POINT to)
     }
     SetKeyDown(VK_LBUTTON, false);
     sendMouse(hwnd, WM_LBUTTONUP, 0, to);
+    return *this;
+}
+
+DialogDriver& DialogDriver::clickPoint(POINT at, bool ctrl, bool shift)
+{
+    if (!IsWindow(m_dialog)) {
+        reportFailure("cannot click in a dialog that is closed");
+        return *this;
+    }
+    HeldModifiers held(ctrl, shift);
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouseAtDialogPoint(m_dialog, WM_LBUTTONDOWN, MK_LBUTTON | held.keys(), at);
+    SetKeyDown(VK_LBUTTON, false);
+    if (IsWindow(m_dialog))
+        sendMouseAtDialogPoint(m_dialog, WM_LBUTTONUP, held.keys(), at);
+    return *this;
+}
+
+DialogDriver& DialogDriver::dragPoint(POINT from, POINT to, bool ctrl, bool shift, int steps)
+{
+    if (!IsWindow(m_dialog)) {
+        reportFailure("cannot drag in a dialog that is closed");
+        return *this;
+    }
+    steps = std::max(steps, 1);
+    HeldModifiers held(ctrl, shift);
+    SetKeyDown(VK_LBUTTON, true);
+    sendMouseAtDialogPoint(m_dialog, WM_LBUTTONDOWN, MK_LBUTTON | held.keys(), from);
+    for (int i = 1; i <= steps && IsWindow(m_dialog); ++i) {
+        const POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        sendMouseAtDialogPoint(m_dialog, WM_MOUSEMOVE, MK_LBUTTON | held.keys(), p);
+    }
+    SetKeyDown(VK_LBUTTON, false);
+    if (IsWindow(m_dialog))
+        sendMouseAtDialogPoint(m_dialog, WM_LBUTTONUP, held.keys(), to);
+    return *this;
+}
+
+DialogDriver& DialogDriver::hoverPoint(POINT at, bool ctrl, bool shift)
+{
+    if (!IsWindow(m_dialog))
+        return *this;
+    HeldModifiers held(ctrl, shift);
+    sendMouseAtDialogPoint(m_dialog, WM_MOUSEMOVE, held.keys(), at);
     return *this;
 }
 

@@ -50,6 +50,16 @@ public:
     // in the control's client pixels). While a window holds the capture it gets the moves and the
     // release, in its own client pixels, as with a real mouse.
     DialogDriver& drag(int id, POINT from, POINT to);
+    // The mouse at points of the dialog's client area, with Ctrl and Shift held as asked. The window
+    // under the point gets the input as the desktop decides (MouseTargetFromPoint: a disabled
+    // control hands it to its parent, a static without SS_NOTIFY lets it through), first
+    // WM_SETCURSOR and then the mouse message, with MK_CONTROL and MK_SHIFT set and the keys down
+    // for GetKeyState. While a window holds the capture it gets the mouse instead.
+    DialogDriver& clickPoint(POINT at, bool ctrl = false, bool shift = false);
+    // Press at `from`, moves in `steps` even steps with the button held, release at `to`.
+    DialogDriver& dragPoint(POINT from, POINT to, bool ctrl = false, bool shift = false, int steps = 4);
+    // Moves the mouse to a point without a button (the cursor follows what the window sets).
+    DialogDriver& hoverPoint(POINT at, bool ctrl = false, bool shift = false);
     // Clicks a check box or radio until it shows `state`.
     DialogDriver& setCheck(int id, int state);
     // Focus the control, select all its text and type `text` (for drop-down combos their edit).

@@ -3,6 +3,7 @@
 #include "platform/win/Window.h"
 
 #include "platform/win/CWnd.h"
+#include "platform/win/Cursor.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/DrawingContext.h"
 #include "platform/win/WindowInternal.h"
@@ -363,9 +364,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return TRUE;
     case WM_SETCURSOR:
-        // Give the parent the first word, as the framework does.
+        // Give the parent the first word, as the framework does; when nobody chose a cursor over
+        // the client area, it is the arrow.
         if (node->parent != nullptr && SendMessage(node->parent, WM_SETCURSOR, wParam, lParam))
             return TRUE;
+        if (node->parent == nullptr && LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT)
+            SetCursor(LoadCursor(nullptr, IDC_ARROW));
         return FALSE;
     case WM_CONTEXTMENU:
         if (node->parent != nullptr)
@@ -815,6 +819,59 @@ HWND ChildWindowFromPoint(HWND hwnd, POINT point)
     return nullptr;
 }
 
+namespace {
+
+// A window that answers HTTRANSPARENT to the hit test: the mouse goes to what lies beneath.
+bool isTransparentToHits(const Node& n)
+{
+    if (n.className == "Static")
+        return (n.style & SS_NOTIFY) == 0;
+    if (n.className == "Button")
+        return (n.style & 0xF) == BS_GROUPBOX;
+    return false;
+}
+
+// The window under `point` (in `node`'s client pixels) among node's children and their children;
+// null when only node itself is there.
+HWND mouseTargetAmongChildren(Node* node, POINT point, POINT& local)
+{
+    for (HWND child : node->children) {
+        Node* c = find(child);
+        if (c == nullptr || !(c->style & WS_VISIBLE) || !c->rect.contains(point) || isTransparentToHits(*c))
+            continue;
+        // A disabled window takes no mouse input: its parent gets it, at the parent's point.
+        if (c->style & WS_DISABLED)
+            return nullptr;
+        const POINT inner{point.x - c->rect.left, point.y - c->rect.top};
+        POINT deeperLocal = inner;
+        if (HWND deeper = mouseTargetAmongChildren(c, inner, deeperLocal)) {
+            local = deeperLocal;
+            return deeper;
+        }
+        local = inner;
+        return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND MouseTargetFromPoint(HWND hwnd, POINT point, POINT* local)
+{
+    Node* node = find(hwnd);
+    if (node == nullptr)
+        return nullptr;
+    POINT at = point;
+    HWND target = mouseTargetAmongChildren(node, point, at);
+    if (target == nullptr) {
+        target = hwnd;
+        at = point;
+    }
+    if (local != nullptr)
+        *local = at;
+    return target;
+}
+
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 {
     if (find(hwnd) == nullptr)
@@ -1023,6 +1080,17 @@ void notifyWindowChanged(HWND hwnd, WindowChange change)
     notify(hwnd, change);
 }
 
+namespace detail {
+
+void notifyCursorChanged(HCURSOR cursor)
+{
+    const auto observers = layer().observers;
+    for (auto* observer : observers)
+        observer->cursorChanged(cursor);
+}
+
+} // namespace detail
+
 void resetWindowLayer()
 {
     Layer& l = layer();
@@ -1033,6 +1101,8 @@ void resetWindowLayer()
     l.timers.clear();
     l.focus = l.active = l.capture = nullptr;
     std::fill(std::begin(l.keys), std::end(l.keys), false);
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SetCursorPos(0, 0);
 }
 
 int liveWindowCount()

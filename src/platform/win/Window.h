@@ -91,6 +91,12 @@ KXWIN_API void ClientToScreen(HWND hwnd, POINT& point);
 KXWIN_API void ScreenToClient(HWND hwnd, POINT& point);
 // The deepest visible, enabled-or-not child of hwnd under a point in hwnd's client pixels.
 KXWIN_API HWND ChildWindowFromPoint(HWND hwnd, POINT point);
+// The window that gets the mouse at a point of hwnd's client area, as the desktop decides it: the
+// deepest visible child under the point, where a disabled child hands the mouse to its parent and
+// a window that is transparent to hits (a static without SS_NOTIFY, a group box) lets it through
+// to the sibling beneath it or to its parent. hwnd itself when no child takes it; null for a dead
+// hwnd. `local` (optional) gets the point in the target's client pixels.
+KXWIN_API HWND MouseTargetFromPoint(HWND hwnd, POINT point, POINT* local = nullptr);
 KXWIN_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 KXWIN_API BOOL UpdateWindow(HWND hwnd);
 // The screen the layer lays windows out on (the headless screen is 1920 x 1080).
@@ -150,6 +156,8 @@ class KXWIN_API WindowObserver {
 public:
     virtual ~WindowObserver() = default;
     virtual void windowChanged(HWND hwnd, WindowChange change) = 0;
+    // The mouse cursor was set (SetCursor); most observers need not care.
+    virtual void cursorChanged(HCURSOR cursor) {}
 };
 
 KXWIN_API void addWindowObserver(WindowObserver* observer);

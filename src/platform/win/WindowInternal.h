@@ -26,5 +26,7 @@ T* stateOf(HWND hwnd)
 // Sets the window text without sending WM_SETTEXT (for controls that keep text in sync).
 void setTextDirect(HWND hwnd, const std::string& text);
 const std::string* textOf(HWND hwnd);
+// Tells the window observers that the shown cursor changed.
+void notifyCursorChanged(HCURSOR cursor);
 
 } // namespace kxwin::detail
