@@ -109,7 +109,6 @@ constexpr Export kPublicInterface[] = {
 
 // Each later piece of work takes its entries off this list.
 constexpr const char* kNotBuiltYet[] = {
-    "StartDlgDesigner(Kx_String const&)",
     "StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)",
     "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
     "ZnMACallBackData::initDataClass(MacroData const&)",
