@@ -1,20 +1,237 @@
-// The macro dialog's frame: caption, data copy, and the close routine shared by modal and modeless use.
+// The macro dialog: its pages, buttons, filters, sizing and the close routine shared by modal and
+// modeless use.
 #include "macro/ZnDlgMacro.h"
 
+#include "core/ClashCheck.h"
+#include "core/DialogFunctions.h"
+#include "core/MacroDrawing.h"
+#include "core/TextTables.h"
+#include "macro/ZnDlgMacroTab.h"
 #include "platform/host/CommandLine.h"
+#include "platform/win/Messages.h"
 
-ZnDlgMacro::ZnDlgMacro(HWND parent, int modelessIndex) : KxHostDialog(kTemplateId, parent), m_modelessIndex(modelessIndex)
+#include <algorithm>
+
+namespace {
+
+struct PictureButton {
+    int id;
+    int icon;
+    int tooltip;
+};
+constexpr PictureButton kPictureButtons[7] = {
+    {ZnDlgMacro::kSelectMacros, 217, 973},   {ZnDlgMacro::kViewIsoButton, 218, 974},
+    {ZnDlgMacro::kViewFrontButton, 220, 975}, {ZnDlgMacro::kViewSideButton, 222, 976},
+    {ZnDlgMacro::kViewTopButton, 221, 977},   {ZnDlgMacro::kReadProperties, 232, 978},
+    {ZnDlgMacro::kWriteProperties, 233, 979},
+};
+
+} // namespace
+
+ZnDlgMacro::ZnDlgMacro(HWND parent, int modelessIndex)
+    : KxHostTabDialog(kTemplateId, kTabs, parent), m_modelessIndex(modelessIndex)
 {
 }
+
+ZnDlgMacro::~ZnDlgMacro() = default;
 
 BOOL ZnDlgMacro::OnInitDialog()
 {
     SetWindowText(m_data.title.str());
-    return TRUE;
+    SetDlgItemText(IDOK, dialString(285).str());
+    SetDlgItemText(kFirstFilterLabel, dialString(755).str());
+    SetDlgItemText(kSecondFilterLabel, dialString(981).str());
+    SetDlgItemText(kReApply, dialString(982).str());
+    for (size_t i = 0; i < std::size(kPictureButtons); ++i) {
+        const PictureButton& b = kPictureButtons[i];
+        if (m_buttons[i].SubclassDlgItem(b.id, m_hWnd)) {
+            m_buttons[i].SetIcon(b.icon);
+            m_buttons[i].SetFlat(true);
+            m_buttons[i].DrawFlatFocus(false);
+            const Kx_String tip = dialString(b.tooltip);
+            if (!tip.isEmpty())
+                m_buttons[i].SetTooltipText(tip.str());
+        }
+    }
+    CreateImageCheck(this, kClash, m_clashSwitch, 237, dialString(980));
+    int w = 0, h = 0;
+    if (getDlgSize(this, w, h))
+        m_smallest = {w, h};
+
+    buildPages();
+    int initial = 0;
+    if (m_data.findTab(m_data.initialTab, initial))
+        for (size_t k = 0; k < m_pageTab.size(); ++k)
+            if (m_pageTab[k] == initial)
+                SetActiveTab(static_cast<int>(k));
+    fillFilters();
+    ChangeDlgSize(this, sizeKey(), /*sizeOnly=*/false);
+    fitSize();
+
+    clashInitDlgStarted(m_modelessIndex);
+    clashResetInfo(m_modelessIndex, m_data.moduleIds);
+    bool on = true;
+    clashGetStatus(on);
+    m_clashSwitch.SendMessage(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    clashcheck(m_modelessIndex, m_data.moduleIds);
+    return FALSE;
+}
+
+void ZnDlgMacro::buildPages()
+{
+    RemoveAllTabs();
+    m_pages.clear();
+    m_pageTab.clear();
+    for (int i = 0; i < m_data.tabs.length(); ++i) {
+        const int kind = m_data.tabs[i].kind;
+        if (kind < 0 || kind > 3)
+            continue; // no page and no tab item
+        auto page = std::make_unique<ZnDlgMacroTab>(*this, i);
+        ZnDlgMacroTab* raw = page.get();
+        if (!AddTab(m_data.tabs[i].caption.str(), std::move(page), ZnDlgMacroTab::kTemplateId))
+            continue;
+        m_pages.push_back(raw);
+        m_pageTab.push_back(i);
+    }
+    if (GetTabCount() > 0)
+        SetActiveTab(0);
+    Kx_String reason;
+    const bool files = m_data.propListAllowed(reason);
+    EnDisCtrl(this, kReadProperties, files);
+    EnDisCtrl(this, kWriteProperties, files);
+}
+
+ZnDlgMacroTab* ZnDlgMacro::page(int tabIndex) const
+{
+    for (size_t k = 0; k < m_pageTab.size(); ++k)
+        if (m_pageTab[k] == tabIndex)
+            return m_pages[k];
+    return nullptr;
+}
+
+int ZnDlgMacro::currentTab() const
+{
+    const int active = GetActiveTab();
+    return active >= 0 && active < static_cast<int>(m_pageTab.size()) ? m_pageTab[static_cast<size_t>(active)] : -1;
+}
+
+Kx_String ZnDlgMacro::sizeKey() const
+{
+    Kx_String key("DLG_MACRO_EDITVARS_");
+    if (m_data.numberOfMacros == 1) {
+        if (!m_data.macroNames.isEmpty())
+            key.append(m_data.macroNames[0]);
+    } else if (m_data.firstFilterSel >= 0 && m_data.firstFilterSel < m_data.groupNames.length()) {
+        key.append("GROUP_").append(m_data.groupNames[m_data.firstFilterSel]);
+    } else {
+        key.append(m_data.numberOfMacros).append("_MACROS");
+    }
+    return key;
+}
+
+void ZnDlgMacro::fillFilters()
+{
+    const auto fill = [&](int id, const Kx_StringArray& entries, int selected) {
+        ::SendMessage(GetDlgItem(id), CB_RESETCONTENT, 0, 0);
+        for (const Kx_String& e : entries)
+            ::SendMessage(GetDlgItem(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+        const bool valid = selected >= 0 && selected < entries.length();
+        ::SendMessage(GetDlgItem(id), CB_SETCURSEL, static_cast<WPARAM>(valid ? selected : -1), 0);
+    };
+    fill(kFirstFilter, m_data.firstFilter, m_data.firstFilterSel);
+    fill(kSecondFilter, m_data.secondFilter, m_data.secondFilterSel);
+}
+
+bool ZnDlgMacro::updateTab(int tabIndex, const MacroTabData& before)
+{
+    if (tabIndex < 0 || tabIndex >= m_data.tabs.length())
+        return false;
+    Kx_StringArray names;
+    Kx_Array<int> a, b;
+    if (!m_data.tabs[tabIndex].differences(before, names, a, b))
+        return false;
+    const Kx_String module = m_data.tabs[tabIndex].moduleName;
+    const bool changed = UpdateModule(module, m_data, a, b);
+    ++m_updates;
+    if (changed)
+        clashcheck(m_modelessIndex, m_data.moduleIds);
+    // The drawing may have corrected a value: every page shows what it holds now.
+    refreshPages();
+    acedPostCommandPrompt();
+    return changed;
+}
+
+void ZnDlgMacro::refreshPages()
+{
+    for (ZnDlgMacroTab* p : m_pages)
+        if (p != nullptr)
+            p->showValues();
+    bool on = true;
+    clashGetStatus(on);
+    m_clashSwitch.SendMessage(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void ZnDlgMacro::viewButton(Kx_ViewDirection direction)
+{
+    const int tab = currentTab();
+    if (tab >= 0)
+        m_data.changeView(m_data.tabs[tab].moduleName, direction);
+}
+
+BOOL ZnDlgMacro::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    const WORD code = HIWORD(wParam);
+    switch (id) {
+    case kViewIsoButton: viewButton(kViewIso); return TRUE;
+    case kViewFrontButton: viewButton(kViewFront); return TRUE;
+    case kViewSideButton: viewButton(kViewSide); return TRUE;
+    case kViewTopButton: viewButton(kViewTop); return TRUE;
+    case kClash: {
+        const bool on = m_clashSwitch.SendMessage(BM_GETCHECK, 0, 0) == BST_CHECKED;
+        clashSetStatus(on);
+        if (on)
+            clashcheck(m_modelessIndex, m_data.moduleIds);
+        return TRUE;
+    }
+    case kReApply:
+        if (m_data.reApply())
+            close();
+        return TRUE;
+    case kSelectMacros: {
+        ShowWindow(SW_HIDE);
+        const bool changed = SelectOtherMacros(&m_data);
+        ShowWindow(SW_SHOW);
+        if (changed) {
+            buildPages();
+            fillFilters();
+            clashResetInfo(m_modelessIndex, m_data.moduleIds);
+            fitSize();
+        }
+        return TRUE;
+    }
+    case kFirstFilter:
+    case kSecondFilter:
+        if (code == CBN_SELCHANGE) {
+            m_data.firstFilterSel = static_cast<int>(::SendMessage(GetDlgItem(kFirstFilter), CB_GETCURSEL, 0, 0));
+            m_data.secondFilterSel = static_cast<int>(::SendMessage(GetDlgItem(kSecondFilter), CB_GETCURSEL, 0, 0));
+            UpdateAllFilterModified(&m_data, id == kFirstFilter);
+            buildPages();
+            fillFilters();
+            fitSize();
+        }
+        return TRUE;
+    default:
+        break;
+    }
+    return KxHostTabDialog::OnCommand(wParam, lParam);
 }
 
 void ZnDlgMacro::close()
 {
+    const int tab = currentTab();
+    if (tab >= 0)
+        m_data.changeView(m_data.tabs[tab].moduleName, kViewIso);
     m_data.setClosed(true);
     if (m_modelessIndex >= 0) {
         EndDlgMacroModeless(m_modelessIndex);
@@ -22,4 +239,79 @@ void ZnDlgMacro::close()
     }
     acedPostCommandPrompt();
     EndDialog(IDOK);
+}
+
+void ZnDlgMacro::OnDestroy()
+{
+    WriteDlgSize(this, sizeKey());
+    clashDlgClosed(m_modelessIndex);
+    m_pages.clear();
+    m_pageTab.clear();
+    KxHostTabDialog::OnDestroy();
+}
+
+void ZnDlgMacro::fitSize()
+{
+    if (!m_sized)
+        return;
+    RECT r;
+    GetWindowRect(r);
+    MINMAXINFO info{};
+    OnGetMinMaxInfo(&info);
+    const int w = std::max<int>(r.right - r.left, info.ptMinTrackSize.x);
+    const int h = std::max<int>(r.bottom - r.top, info.ptMinTrackSize.y);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void ZnDlgMacro::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    if (!m_sized) {
+        info->ptMinTrackSize = {280, 300};
+        return;
+    }
+    int w = 0, h = 0;
+    for (ZnDlgMacroTab* p : m_pages) {
+        if (!p)
+            continue;
+        const SIZE need = p->neededSize();
+        w = std::max<int>(w, need.cx);
+        h = std::max<int>(h, need.cy);
+    }
+    info->ptMinTrackSize = {std::max<int>(w + 47, m_smallest.cx), std::max<int>(h + 160, m_smallest.cy)};
+}
+
+void ZnDlgMacro::OnSize(UINT type, int cx, int cy)
+{
+    const bool first = !m_sized;
+    m_sized = true;
+    placeControls(cx, cy);
+    KxHostTabDialog::OnSize(type, cx, cy);
+    if (first)
+        fitSize();
+}
+
+void ZnDlgMacro::placeControls(int cx, int cy)
+{
+    // The tab control follows all four edges; the filter row and the buttons stay at the bottom,
+    // the property-file buttons and Close at the bottom right.
+    const auto move = [&](int id, int x, int y, int w, int h) {
+        if (HWND c = GetDlgItem(id))
+            ::MoveWindow(c, x, y, w, h, TRUE);
+    };
+    const int bottom = cy - 8;
+    move(kTabs, 6, 6, std::max(cx - 12, 40), std::max(cy - 90, 40));
+    const int half = std::max((cx - 12) / 2, 80);
+    move(kFirstFilterLabel, 6, bottom - 58, 60, 16);
+    move(kFirstFilter, 68, bottom - 62, half - 66, 200);
+    move(kSecondFilterLabel, 6 + half, bottom - 58, 60, 16);
+    move(kSecondFilter, 68 + half, bottom - 62, half - 66, 200);
+    int x = 6;
+    for (int id : {kSelectMacros, kViewIsoButton, kViewFrontButton, kViewSideButton, kViewTopButton, kClash}) {
+        move(id, x, bottom - 26, 26, 26);
+        x += 28;
+    }
+    move(kReApply, x + 4, bottom - 26, 80, 26);
+    move(IDOK, cx - 86, bottom - 26, 80, 26);
+    move(kWriteProperties, cx - 116, bottom - 26, 26, 26);
+    move(kReadProperties, cx - 144, bottom - 26, 26, 26);
 }

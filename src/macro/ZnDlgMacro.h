@@ -1,33 +1,86 @@
-// ZnDlgMacro: the dialog in which a connection macro is edited, modal or modeless. It works on its
-// own copy of the caller's MacroData; the close routine marks that copy closed.
+// ZnDlgMacro: the dialog in which a connection macro is edited, modal or modeless: one page per tab of
+// the macro (ZnDlgMacroTab), the view, clash and re-apply buttons and the filter row. It works on its
+// own copy of the caller's MacroData; every edit goes to the drawing at once, and closing never rolls
+// anything back.
 #pragma once
 
+#include "core/CButtonST.h"
 #include "core/MacroData.h"
 #include "frame/ModelessDialogs.h"
-#include "platform/host/HostWindow.h"
+#include "platform/host/HostTabDialog.h"
 
-class ZnDlgMacro : public KxHostDialog, public KxMacroDialogHandle {
+#include <vector>
+
+class ZnDlgMacroTab;
+
+class ZnDlgMacro : public KxHostTabDialog, public KxMacroDialogHandle {
 public:
     static constexpr int kTemplateId = 8131;
+    static constexpr int kTabs = 8097;
+    static constexpr int kSelectMacros = 1176;
+    static constexpr int kFirstFilter = 1177;
+    static constexpr int kSecondFilter = 1178;
+    static constexpr int kFirstFilterLabel = 1179;
+    static constexpr int kSecondFilterLabel = 1180;
+    static constexpr int kViewIsoButton = 1181;
+    static constexpr int kViewFrontButton = 1182;
+    static constexpr int kViewSideButton = 1183;
+    static constexpr int kViewTopButton = 1184;
+    static constexpr int kClash = 1292;
+    static constexpr int kReApply = 1293;
+    static constexpr int kReadProperties = 1299;
+    static constexpr int kWriteProperties = 1302;
 
     // modelessIndex is the slot in the table of open macro dialogs, -1 for a modal run.
     ZnDlgMacro(HWND parent, int modelessIndex);
+    ~ZnDlgMacro() override;
 
     MacroData& data() { return m_data; }
     MacroData& macroData() override { return m_data; }
     CWnd& dialogWindow() override { return *this; }
     int modelessIndex() const { return m_modelessIndex; }
 
+    // The page of a tab, null for a tab without one (an unknown kind).
+    ZnDlgMacroTab* page(int tabIndex) const;
+    int pageCount() const { return static_cast<int>(m_pages.size()); }
+    // The tab shown, -1 before the first.
+    int currentTab() const;
+    // "DLG_MACRO_EDITVARS_" and the macro's name, its group, or its number of macros.
+    Kx_String sizeKey() const;
+    // The difference-and-update step: what changed in tab index since `before` goes to the drawing,
+    // then the clash check and a refresh of every page. True when the drawing changed.
+    bool updateTab(int tabIndex, const MacroTabData& before);
+    // Shows the values of every page again and the clash switch's state.
+    void refreshPages();
+    // How many updates reached the drawing (for the module's own tests and the main job's report).
+    int updateCount() const { return m_updates; }
+
 protected:
     BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnOK() override { close(); }
     void OnCancel() override { close(); }
     void OnClose() override { close(); }
+    void OnDestroy() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnGetMinMaxInfo(MINMAXINFO* info) override;
 
 private:
-    // OK, Cancel, the close box and Escape all end here.
+    // OK, Cancel, the close box and Escape on a page all end here.
     void close();
+    void buildPages();
+    void fillFilters();
+    void fitSize();
+    void placeControls(int cx, int cy);
+    void viewButton(Kx_ViewDirection direction);
 
     MacroData m_data;
     int m_modelessIndex;
+    std::vector<ZnDlgMacroTab*> m_pages; // owned by the tab dialog; null for tabs without a page
+    std::vector<int> m_pageTab;          // the tab index of each tab item
+    CButtonST m_buttons[7];
+    CButtonST m_clashSwitch;
+    SIZE m_smallest{50, 50};
+    bool m_sized = false;
+    int m_updates = 0;
 };

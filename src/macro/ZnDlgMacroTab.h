@@ -1,0 +1,87 @@
+// ZnDlgMacroTab: a standard page of the macro dialog. It places its tab's designed layout, binds each
+// layout control by name to an item of the tab, lists the items no control shows in its grid, shows
+// the values, reads them back, and commits an edit through the one difference-and-update step.
+// The profile page and the sub-dialogs (array, pattern, bolt advanced) are other classes.
+#pragma once
+
+#include "core/MacroData.h"
+#include "designer/Kx_DlgDesignerData.h"
+#include "platform/win/Dialog.h"
+#include "spread/Kx_Spread.h"
+
+#include <string>
+#include <vector>
+
+class ZnDlgMacro;
+
+class ZnDlgMacroTab : public CDialog {
+public:
+    static constexpr int kTemplateId = 8137;
+    static constexpr int kGrid = 1001;
+    static constexpr int kAssemblyLabel = 1109;
+    static constexpr int kDiameterLabel = 1110;
+    static constexpr int kAssembly = 1091;
+    static constexpr int kDiameter = 1092;
+    static constexpr int kAdvanced = 1114;
+
+    // A layout control that could not be bound, and why (for `kestra-ss macro bind`).
+    struct Removed {
+        int index = 0; // in the layout file
+        int type = 0;
+        std::string contents;
+        std::string reason;
+    };
+
+    ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex);
+    ~ZnDlgMacroTab() override;
+
+    int tabIndex() const { return m_tabIndex; }
+    bool isReady() const { return m_ready; }
+    bool hasBoltAdvanced() const { return m_boltAdvanced; }
+    Kx_DlgDesignerData& layout() { return m_layout; }
+    Kx_Spread& grid() { return m_grid; }
+    const std::vector<Removed>& removedControls() const { return m_removed; }
+
+    // The page's tab in the owner's data; null when the owner has no such tab.
+    MacroTabData* tab();
+    // Writes every value of the tab into the page's controls and grid rows.
+    void showValues();
+    // Takes the controls' and grid's values back into the tab. A number typed wrong is refused with a
+    // message and its old value shown again; false then.
+    bool readBack();
+    // Read back, compare with the tab as it was, and push any change to the drawing (the single
+    // update path of the page). Does nothing while the page is not ready.
+    void commit();
+    // What the page needs: width and height in pixels (the layout picture, the grid, the bolt row).
+    SIZE neededSize() const;
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    void build();
+    bool bind(Kx_DesignerControl& ctrl, std::string& reason);
+    void fillGrid();
+    void fillBoltCombos();
+    void placeControls();
+    void setGridText(int col, int row, const Kx_String& text);
+    Kx_String gridText(int col, int row) const;
+    Kx_String controlText(int id) const;
+
+    ZnDlgMacro& m_owner;
+    int m_tabIndex;
+    Kx_DlgDesignerData m_layout;
+    Kx_Spread m_grid;
+    std::vector<Removed> m_removed;
+    int m_gridRows = 0;
+    int m_imageWidth = 0;
+    int m_imageHeight = 0;
+    bool m_ready = false;
+    bool m_boltAdvanced = false;
+    bool m_hasLayout = false;
+    bool m_boltRow = false;
+};
