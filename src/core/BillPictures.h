@@ -42,8 +42,8 @@ KXCORE_API bool createImage(const Kx_StringArray& texts, Kx_String& fileName, in
 namespace kxcore {
 
 // The drawing createImage saves: the outlines (polygons of points in millimetres, y upwards)
-// scaled into a picture with the settings above (already in range). Empty when there is nothing
-// to draw.
+// scaled into a picture with the settings above (already in range), laid along their longest
+// side (a taller outline is turned a quarter). Empty when there is nothing to draw.
 KXCORE_API kxwin::BitmapPixels drawOutline(const std::vector<std::vector<std::pair<double, double>>>& polygons,
                                            int height, int margin, int width, bool filled, bool framed);
 

@@ -134,6 +134,10 @@ TEST(BillPictures, OutlineIsScaledIntoThePictureFilledAndFramed)
     EXPECT_EQ(p.colorAt(0, 0), 0x808080u) << "frame";
     const kxwin::BitmapPixels open = kxcore::drawOutline(bar, 40, 5, 0, /*filled=*/false, /*framed=*/false);
     EXPECT_EQ(open.colorAt(155, 20), 0xFFFFFFu) << "edges only";
+    const std::vector<std::vector<std::pair<double, double>>> column = {{{0, 0}, {100, 0}, {100, 1000}, {0, 1000}}};
+    const kxwin::BitmapPixels turned = kxcore::drawOutline(column, 40, 5, 0, true, true);
+    EXPECT_EQ(turned.width, 310) << "an upright part lies along the picture";
+    EXPECT_EQ(turned.rgba, p.rgba);
     EXPECT_TRUE(kxcore::drawOutline({}, 40, 5, 0, true, true).empty());
     EXPECT_TRUE(kxcore::drawOutline({{{0, 0}, {1e308 * 10, 0}}}, 40, 5, 0, true, true).empty()) << "infinite point";
 }
