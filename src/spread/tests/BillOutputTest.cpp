@@ -6,6 +6,7 @@
 
 #include "core/BillPictures.h"
 #include "core/Kx_Bill.h"
+#include "core/ZnTempResourceOverride.h"
 #include "core/tests/FileTestSupport.h"
 #include "frame/ModelessDialogs.h"
 #include "platform/grid/Spread.h"
@@ -298,6 +299,53 @@ TEST_F(BillOutputTest, PicturesOfTheSampleFrameSurviveTheirFilesAndTheSave)
     ASSERT_TRUE(marker.pixels);
     EXPECT_EQ(marker.pixels->width, 16);
     DestroyWindow(loaded);
+}
+
+TEST_F(BillOutputTest, RowsGrownAfterAPictureRowAreNeitherPicturesNorTall)
+{
+    kxhost::SimulatedDrawing drawing;
+    drawing.addSampleFrame();
+    AcTransaction transaction(drawing);
+    Kx_Bill bill;
+    bill.collect(transaction, Kx_Bill::partsOf(drawing));
+    ZnSSBillOutput out;
+    out.setVars(-1, 0, 0, true, true, &bill, &transaction);
+    ASSERT_EQ(start(out), Acad::eOk);
+    const HWND g = gridOf(out);
+    for (int i = 0; i < 99; ++i)
+        out.onAddRow(Kx_StringArray{"no part", "1", "x"});
+    out.onAddRow(Kx_StringArray{"2", "1", "IPE300"});  // the beam: line in row 100, picture in row 101
+    ASSERT_EQ(SSGetMaxRows(g), 101);
+    ASSERT_EQ(SSGetCellType(g, 2, 101), SS_TYPE_PICTURE);
+    out.onAddRow(Kx_StringArray{"no part", "1", "y"});
+    ASSERT_EQ(SSGetMaxRows(g), 201);
+    int pictureHeight = 0, grownHeight = 0;
+    SSGetRowHeightInPixels(g, 101, &pictureHeight);
+    SSGetRowHeightInPixels(g, 150, &grownHeight);
+    EXPECT_EQ(pictureHeight, 48);
+    EXPECT_NE(grownHeight, 48);
+    EXPECT_EQ(SSGetCellType(g, 2, 150), SS_TYPE_NUMBER);
+    EXPECT_EQ(SSGetCellType(g, 1, 150), SS_TYPE_NUMBER);
+    int col = 0, row = 0, cols = 0, rows = 0;
+    EXPECT_EQ(SSGetCellSpan(g, 2, 150, &col, &row, &cols, &rows), SS_SPAN_NO);
+    EXPECT_EQ(data(g, 3, 102), "y");
+}
+
+TEST_F(BillOutputTest, WithoutItsWindowNothingIsWrittenAndTheEndSaysSo)
+{
+    // The module's resources are not found: template 248 cannot be made.
+    const HINSTANCE module = ZnTempResourceOverride::defaultResource();
+    ZnTempResourceOverride::SaveDefaultResource(nullptr);
+    ZnSSBillOutput out;
+    EXPECT_EQ(start(out), Acad::eNotInDatabase);
+    ZnTempResourceOverride::SaveDefaultResource(module);
+    EXPECT_EQ(out.window(), nullptr);
+    EXPECT_EQ(out.onStartFeed(), Acad::eOk);
+    out.onAddRow(Kx_StringArray{"1", "2", "a"});
+    out.onAddSubTotals(Kx_StringArray{"", "2", ""}, {}, true, 0);
+    EXPECT_EQ(out.currentRow(), 0);
+    EXPECT_EQ(out.onEndFeed(), Acad::eInvalidInput);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("bill.sss")));
 }
 
 using EmptyGridRows = kxtest::KxSpreadTest;
