@@ -26,7 +26,8 @@ std::string billFile()
     return (std::filesystem::temp_directory_path() / ("kx_bill_bench_" + std::to_string(::getpid()) + ".sss")).string();
 }
 
-// The sample frame, and a bill whose positions 1 to 500 show its beam (the lines that get pictures).
+// 500 profiles of different outlines (so 500 different pictures), and a bill whose positions 1 to
+// 500 are those parts (the lines that get pictures).
 struct Source {
     kxhost::SimulatedDrawing drawing;
     std::unique_ptr<AcTransaction> transaction;
@@ -35,14 +36,25 @@ struct Source {
     Source()
     {
         kxss::attachModule();
-        const std::vector<AcDbObjectId> ids = drawing.addSampleFrame();
+        std::vector<AcDbObjectId> ids;
+        for (int i = 0; i < kPictures; ++i) {
+            kxhost::DrawingObject o;
+            o.kind = "profile";
+            o.name = "Part " + std::to_string(i + 1);
+            const double length = 1000 + 23.0 * i, depth = 100 + (i % 37) * 5;
+            // A plate with a notch whose place moves along the part.
+            const double notch = 50 + (i * 17) % static_cast<int>(length - 100);
+            o.outline = {{{0, 0}, {length, 0}, {length, depth}, {notch + 60, depth}, {notch + 60, depth / 2},
+                          {notch, depth / 2}, {notch, depth}, {0, depth}}};
+            ids.push_back(drawing.addObject(o));
+        }
         transaction = std::make_unique<AcTransaction>(drawing);
         for (int i = 0; i < kPictures; ++i) {
             Kx_BillLine line;
             line.profile = "IPE300";
             line.length = 5780;
             line.quantity = 1;
-            line.ids.append(ids[2]);
+            line.ids.append(ids[static_cast<size_t>(i)]);
             bill.addLine(line);
         }
         bill.arrange();

@@ -3,7 +3,11 @@
 
 #include "platform/win/Bitmap.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -27,6 +31,8 @@ namespace kxgrid::detail {
 
 namespace {
 
+constexpr int kPngFilter = 0;
+constexpr int kPngLevel = 2;
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 void appendBytes(void* context, void* data, int size)
@@ -57,11 +63,118 @@ std::shared_ptr<const kxwin::BitmapPixels> picturePixelsOfHandle(void* handle, b
     return pixels && !pixels->empty() ? pixels : nullptr;
 }
 
+namespace {
+
+std::uint32_t crc32(std::string_view bytes, std::uint32_t crc = 0)
+{
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    crc = ~crc;
+    for (const char b : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void putBigEndian(std::string& out, std::uint32_t v)
+{
+    out += static_cast<char>(v >> 24);
+    out += static_cast<char>(v >> 16);
+    out += static_cast<char>(v >> 8);
+    out += static_cast<char>(v);
+}
+
+void putChunk(std::string& out, const char* type, std::string_view data)
+{
+    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    std::string body(type, 4);
+    body.append(data);
+    out += body;
+    putBigEndian(out, crc32(body));
+}
+
+// A palette PNG (8-bit indices, one filter byte 0 per row) when the picture has at most 256
+// colours, as the module's drawings do; empty otherwise. A quarter of the bytes to compress.
+std::string encodePalettePng(const kxwin::BitmapPixels& pixels)
+{
+    std::unordered_map<std::uint32_t, std::uint8_t> index;
+    std::vector<std::uint32_t> palette;
+    const size_t rowBytes = static_cast<size_t>(pixels.width) + 1;
+    std::string raw(rowBytes * static_cast<size_t>(pixels.height), '\0');
+    std::uint32_t last = 0;
+    std::uint8_t lastIndex = 0;
+    bool haveLast = false;
+    bool translucent = false;
+    for (int y = 0; y < pixels.height; ++y) {
+        const BYTE* p = pixels.rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(pixels.width) * 4;
+        char* row = raw.data() + static_cast<size_t>(y) * rowBytes + 1;
+        for (int x = 0; x < pixels.width; ++x, p += 4) {
+            std::uint32_t colour;
+            std::memcpy(&colour, p, 4);
+            if (!haveLast || colour != last) {
+                auto [it, fresh] = index.emplace(colour, static_cast<std::uint8_t>(palette.size()));
+                if (fresh) {
+                    if (palette.size() == 256)
+                        return {};
+                    palette.push_back(colour);
+                    translucent = translucent || p[3] != 255;
+                }
+                last = colour;
+                lastIndex = it->second;
+                haveLast = true;
+            }
+            row[x] = static_cast<char>(lastIndex);
+        }
+    }
+    int packedSize = 0;
+    unsigned char* packed = stbi_zlib_compress(reinterpret_cast<unsigned char*>(raw.data()), static_cast<int>(raw.size()),
+                                               &packedSize, kPngLevel);
+    if (packed == nullptr)
+        return {};
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    putBigEndian(header, static_cast<std::uint32_t>(pixels.width));
+    putBigEndian(header, static_cast<std::uint32_t>(pixels.height));
+    header += std::string("\x08\x03\x00\x00\x00", 5);  // 8 bits, palette, deflate, no filter choice, no interlace
+    putChunk(out, "IHDR", header);
+    std::string colours, alphas;
+    for (const std::uint32_t c : palette) {
+        const auto* b = reinterpret_cast<const unsigned char*>(&c);
+        colours += static_cast<char>(b[0]);
+        colours += static_cast<char>(b[1]);
+        colours += static_cast<char>(b[2]);
+        alphas += static_cast<char>(b[3]);
+    }
+    putChunk(out, "PLTE", colours);
+    if (translucent)
+        putChunk(out, "tRNS", alphas);
+    putChunk(out, "IDAT", std::string_view(reinterpret_cast<const char*>(packed), static_cast<size_t>(packedSize)));
+    STBIW_FREE(packed);
+    putChunk(out, "IEND", {});
+    return out;
+}
+
+} // namespace
+
 std::string encodePicturePng(const kxwin::BitmapPixels& pixels)
 {
     std::string out;
     if (pixels.empty() || pixels.rgba.size() != static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height) * 4)
         return out;
+    out = encodePalettePng(pixels);
+    if (!out.empty())
+        return out;
+    // Pictures of many colours. Without the per-row filter search and with a short match search
+    // they compress nearly as well in a fraction of the time.
+    stbi_write_force_png_filter = kPngFilter;
+    stbi_write_png_compression_level = kPngLevel;
     if (stbi_write_png_to_func(appendBytes, &out, pixels.width, pixels.height, 4, pixels.rgba.data(), pixels.width * 4) == 0)
         out.clear();
     return out;

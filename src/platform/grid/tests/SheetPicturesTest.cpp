@@ -74,6 +74,43 @@ TEST(SheetPictures, CellsKeepThePixelsAndTheFileStoresEachPictureOnce)
     kxwin::resetWindowLayer();
 }
 
+TEST(SheetPictures, ManyColoursAndTransparencyComeBackExactly)
+{
+    // 400 colours (more than a palette holds) and a picture with transparent pixels.
+    kxwin::BitmapPixels many(40, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 40; ++x)
+            many.setPixel(x, y, RGB(x * 6, y * 25, (x * y) % 256));
+    kxwin::BitmapPixels clear(5, 5, RGB(10, 20, 30));
+    clear.setPixel(2, 2, RGB(200, 0, 0), 0);
+    clear.setPixel(3, 3, RGB(0, 200, 0), 128);
+    HBITMAP manyBitmap = kxwin::createBitmap(many);
+    HBITMAP clearBitmap = kxwin::createBitmap(clear);
+    HWND g = kxgrid::createStandaloneGrid(2, 1);
+    SS_CELLTYPE type;
+    SSSetTypePictureHandle(g, &type, 0x210024, manyBitmap);
+    ASSERT_TRUE(SSSetCellType(g, 1, 1, &type));
+    SSSetTypePictureHandle(g, &type, 0x210024, clearBitmap);
+    ASSERT_TRUE(SSSetCellType(g, 2, 1, &type));
+    DeleteObject(manyBitmap);
+    DeleteObject(clearBitmap);
+    std::string text;
+    ASSERT_TRUE(kxgrid::sheetText(g, text));
+    HWND loaded = kxgrid::createStandaloneGrid();
+    std::string error;
+    ASSERT_TRUE(kxgrid::loadSheetText(loaded, text, &error)) << error;
+    for (int col : {1, 2}) {
+        const auto back = pixelsOf(loaded, col, 1);
+        ASSERT_TRUE(back) << col;
+        EXPECT_EQ(back->rgba, pixelsOf(g, col, 1)->rgba) << col;
+    }
+    EXPECT_EQ(pixelsOf(loaded, 2, 1)->alphaAt(2, 2), 0);
+    EXPECT_EQ(pixelsOf(loaded, 2, 1)->alphaAt(3, 3), 128);
+    DestroyWindow(loaded);
+    DestroyWindow(g);
+    kxwin::resetWindowLayer();
+}
+
 TEST(SheetPictures, SheetsWithoutPicturesStayVersionOneAndOldFilesLoad)
 {
     HWND g = kxgrid::createStandaloneGrid(2, 2);
