@@ -269,21 +269,23 @@ void ZnSSBillOutput::applyFormat(Kx_Spread& grid, int col, int format, int first
     }
 }
 
-void ZnSSBillOutput::advanceRow(Kx_Spread& grid)
+bool ZnSSBillOutput::advanceRow(Kx_Spread& grid)
 {
     int& row = m_sheet->currentRow;
     ++row;
     const int rows = grid.getRowCount();
     if (row <= rows)
-        return;
+        return true;
     // New rows are blank and take the columns' formats: setRowCount would repeat the last written
     // line into them (a sub-total's colours, a picture row's picture and height).
     const HWND hwnd = grid.GetSafeHwnd();
     // Steps of kGrowRows: 101, 201, 301, ... rows (the first step holds row 1 and 100 more).
     const int grown = std::max(std::max(rows, 1) + kGrowRows, row);
     if (!SSSetMaxRows(hwnd, grown)) {
+        // The grid's row limit or the memory: the line is left out rather than written over the last.
         --row;
-        return;
+        acutPrintf("*Error* The bill sheet cannot grow beyond %d rows; a line was left out.\n", rows);
+        return false;
     }
     const int cols = grid.getColCount();
     grid.setRangeFont(Kx_Spread::HEADER, rows + 1, Kx_Spread::HEADER, grown, grid.fontFace(), grid.textHeight(), true);
@@ -297,6 +299,7 @@ void ZnSSBillOutput::advanceRow(Kx_Spread& grid)
         SSSetBool(hwnd, SSB_REDRAW, TRUE);
         SSSetBool(hwnd, SSB_REDRAW, FALSE);
     }
+    return true;
 }
 
 void ZnSSBillOutput::growColumns(Kx_Spread& grid, int count)
@@ -327,11 +330,11 @@ void ZnSSBillOutput::addRow(const Kx_StringArray& texts, const Kx_String& pictur
         return;
     if (texts.length() > grid->getColCount())
         growColumns(*grid, texts.length());
-    advanceRow(*grid);
-    grid->setRow(m_sheet->currentRow, texts, /*asValue=*/true);
-    if (pictureFile.isEmpty())
+    if (!advanceRow(*grid))
         return;
-    advanceRow(*grid);
+    grid->setRow(m_sheet->currentRow, texts, /*asValue=*/true);
+    if (pictureFile.isEmpty() || !advanceRow(*grid))
+        return;
     const int row = m_sheet->currentRow;
     int extraRows = 0;
     grid->setImageCell(pictureFile, kPictureColumn, row, extraRows);
@@ -366,10 +369,13 @@ void ZnSSBillOutput::onAddRow(const Kx_StringArray& texts)
 void ZnSSBillOutput::onAddSubTotals(const Kx_StringArray& texts, const Kx_StringArray& /*labels*/, bool /*isTotal*/,
                                     int /*level*/)
 {
-    addRow(texts, Kx_String());
     Kx_Spread* grid = getSSPointer();
     if (grid == nullptr)
         return;
+    const int before = m_sheet->currentRow;
+    addRow(texts, Kx_String());
+    if (m_sheet->currentRow == before)
+        return;  // not written: nothing to colour
     const HWND hwnd = grid->GetSafeHwnd();
     const int row = m_sheet->currentRow;
     const int cols = std::min(grid->getColCount(), texts.length());

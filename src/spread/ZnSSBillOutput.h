@@ -117,7 +117,8 @@ private:
     void addRow(const Kx_StringArray& texts, const Kx_String& pictureFile);
     Kx_Spread* getSSPointer() const;
     // Moves on to the next row, growing the sheet by kGrowRows blank rows in the columns' formats.
-    void advanceRow(Kx_Spread& grid);
+    // False (the row stays) when the sheet cannot grow.
+    bool advanceRow(Kx_Spread& grid);
     void applyFormat(Kx_Spread& grid, int col, int format, int firstRow, int lastRow);
     void growColumns(Kx_Spread& grid, int count);
     void holdRedraw(bool hold);
