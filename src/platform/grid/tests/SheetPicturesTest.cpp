@@ -3,7 +3,9 @@
 #include "platform/grid/tests/GridTestSupport.h"
 
 #include "platform/win/Bitmap.h"
+#include "platform/win/DrawingContext.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -70,6 +72,35 @@ TEST(SheetPictures, CellsKeepThePixelsAndTheFileStoresEachPictureOnce)
     ASSERT_TRUE(kxgrid::sheetText(loaded, again));
     EXPECT_EQ(again, text) << "saving what was loaded writes the same bytes";
     DestroyWindow(loaded);
+    DestroyWindow(g);
+    kxwin::resetWindowLayer();
+}
+
+TEST(SheetPictures, TheGridPaintsAJoinedPictureOverTheCellsItCovers)
+{
+    const std::string file = pictureFile("wide.bmp", 60, 12, 0x00FF00);
+    HWND g = kxgrid::createStandaloneGrid(4, 3);
+    ShowWindow(g, SW_SHOW);
+    SSSetRowHeightInPixels(g, 2, 12);
+    SSAddCellSpan(g, 2, 2, 3, 1);
+    SS_CELLTYPE type;
+    SSSetTypePicture(g, &type, 0x24, file.c_str());
+    ASSERT_TRUE(SSSetCellType(g, 2, 2, &type));
+    std::filesystem::remove(file);
+    ASSERT_TRUE(kxwin::paintWindow(g));
+    const std::vector<kxwin::DrawOp> ops = kxwin::lastPaintRecord(g);
+    const auto blit = std::find_if(ops.begin(), ops.end(), [](const kxwin::DrawOp& op) {
+        return op.kind == kxwin::DrawOpKind::Blit && op.pixels && op.pixels->width == 60;
+    });
+    ASSERT_NE(blit, ops.end()) << "the picture is drawn from the pixels the cell kept";
+    // Nothing drawn after it fills the cells it lies on.
+    for (auto op = blit + 1; op != ops.end(); ++op)
+        if (op->kind == kxwin::DrawOpKind::FillRect)
+            EXPECT_FALSE(op->rect.left < blit->rect.right && op->rect.right > blit->rect.left &&
+                         op->rect.top < blit->rect.bottom && op->rect.bottom > blit->rect.top);
+    // Too high for its row: made smaller, keeping its proportions.
+    EXPECT_LE(blit->rect.bottom - blit->rect.top, 10);
+    EXPECT_EQ((blit->rect.right - blit->rect.left) / 5, blit->rect.bottom - blit->rect.top);
     DestroyWindow(g);
     kxwin::resetWindowLayer();
 }
