@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kSections[] = {"IPE 200", "IPE 240", "IPE 300", "HE 160 A", "HE 200 B", "UPN 120", "L 80x80x8",
                                      "SHS 100x100x5"};
 constexpr const char* kMaterials[] = {"S235", "S355"};
+// Lines of the sample window: the frame's two profile positions and made-up ones.
+constexpr int kSampleLines = 30;
 
 // The sample window: its drawing, transaction, bill and output live until it is closed.
 struct Sample {
@@ -28,6 +30,19 @@ std::unique_ptr<Sample>& sample()
 {
     static std::unique_ptr<Sample> open;
     return open;
+}
+
+// Made-up line n (from 0): library sections in turn, lengths and quantities that vary.
+Kx_BillLine madeUpLine(int n)
+{
+    Kx_BillLine line;
+    line.profile = kSections[static_cast<size_t>(n) % std::size(kSections)];
+    line.material = kMaterials[static_cast<size_t>(n / 3) % std::size(kMaterials)];
+    line.quantity = 1 + n % 4;
+    line.length = 500.0 + static_cast<double>((n * 730) % 11500);
+    line.massPerMetre = Kx_Bill::massPerMetre(line.profile).value_or(-1);
+    line.name = Kx_String("Part " + std::to_string(n + 1));
+    return line;
 }
 
 } // namespace
@@ -45,14 +60,8 @@ Kx_Bill kxss::makeDemoBill(kxhost::SimulatedDrawing& drawing, AcTransaction& tra
     }
     const int own = static_cast<int>(bill.lines().size());
     for (int i = own; i < lines; ++i) {
-        Kx_BillLine line;
         const int n = i - own;
-        line.profile = kSections[n % std::size(kSections)];
-        line.material = kMaterials[(n / 3) % std::size(kMaterials)];
-        line.quantity = 1 + n % 4;
-        line.length = 500.0 + static_cast<double>((n * 730) % 11500);
-        line.massPerMetre = Kx_Bill::massPerMetre(line.profile).value_or(-1);
-        line.name = Kx_String("Part " + std::to_string(n + 1));
+        Kx_BillLine line = madeUpLine(n);
         if (pictures && !profiles.isEmpty())
             line.ids.append(profiles[n % profiles.length()]);
         bill.addLine(std::move(line));
@@ -89,21 +98,13 @@ bool kxss::openBillSample() noexcept
     return runLauncher("openBillSample", false, [&] {
         closeBillSample();
         auto s = std::make_unique<Sample>();
-        const std::vector<AcDbObjectId> ids = s->drawing.addSampleFrame();
+        s->drawing.addSampleFrame();
         s->transaction = std::make_unique<AcTransaction>(s->drawing);
         // The frame's beam and columns (two positions, each with its picture), then made-up lines
         // without parts; the total is the one sub-total.
         s->bill.collect(*s->transaction, Kx_Bill::partsOf(s->drawing), /*withPlates=*/false);
-        for (int n = 0; n < 28; ++n) {
-            Kx_BillLine line;
-            line.profile = kSections[n % std::size(kSections)];
-            line.material = kMaterials[(n / 3) % std::size(kMaterials)];
-            line.quantity = 1 + n % 4;
-            line.length = 500.0 + static_cast<double>((n * 730) % 11500);
-            line.massPerMetre = Kx_Bill::massPerMetre(line.profile).value_or(-1);
-            line.name = Kx_String("Part " + std::to_string(n + 1));
-            s->bill.addLine(std::move(line));
-        }
+        for (int n = 0; n < kSampleLines - 2; ++n)
+            s->bill.addLine(madeUpLine(n));
         s->bill.arrange();
         s->bill.setSubTotals(/*perProfile=*/false, /*total=*/true);
         s->output.setVars(-1, 0, 0, true, false, &s->bill, s->transaction.get());
