@@ -20,6 +20,9 @@ inline constexpr const char* kStartDlgGrid = "_Z12StartDlgGridR13ZnGridDlgData";
 inline constexpr const char* kStartDlgLookUp = "_Z14StartDlgLookUpR15ZnLookUpDlgData";
 inline constexpr const char* kStartGridDialog = "_Z15startGridDialogRK14Kx_StringArrayS1_R8Kx_ArrayIS_Eb9Kx_StringS5_";
 inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeadersCommandEP6HWND__";
+inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
+inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
+inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
 
 class HostedModule {
 public:

@@ -94,6 +94,27 @@ std::vector<Entry> catalogue()
              if (auto* end = module.function<void()>(kEndDlgEditConstraints))
                  end();
          }},
+        {"bill", "the bill window: 30 lines, the total, two picture rows (248)",
+         [](Module& module, const char* argv0, std::string& error) {
+             if (!module.open(argv0)) {
+                 error = module.error;
+                 return false;
+             }
+             auto* open = module.function<bool()>(kOpenBillSample);
+             if (open == nullptr) {
+                 error = "the module does not export openBillSample";
+                 return false;
+             }
+             if (!open()) {
+                 error = "the bill window could not be made";
+                 return false;
+             }
+             return true;
+         },
+         [](Module& module) {
+             if (auto* close = module.function<void()>(kCloseBillSample))
+                 close();
+         }},
         {"showcase", "every control kind of the window layer (9901)",
          [](Module&, const char*, std::string&) {
              kxqt::runShowcaseDialog();

@@ -155,6 +155,8 @@ void WorkbenchWindow::closeModelessDialogs()
         if (auto* end = m_module.function<void()>(kEndDlgEditConstraints))
             end();
     m_constraintsOpen = false;
+    if (auto* close = m_module.function<void()>(kCloseBillSample))
+        close();
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event)
@@ -221,6 +223,19 @@ std::vector<WorkbenchWindow::Launcher> WorkbenchWindow::launchers()
                  return false;
              }
              m_constraintsOpen = start(m_constraintData) || m_constraintsOpen;
+             return true;
+         }},
+        {"bill", "the bill window of a sample bill, modeless (248)",
+         [this](std::string& error) {
+             auto* open = m_module.function<bool()>(kOpenBillSample);
+             if (open == nullptr) {
+                 error = "the module does not export openBillSample";
+                 return false;
+             }
+             if (!open()) {
+                 error = "the bill window could not be made";
+                 return false;
+             }
              return true;
          }},
         {"showcase", "every control kind of the window layer (9901)",

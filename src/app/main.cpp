@@ -4,6 +4,7 @@
 // load and unload messages, show what it printed on the command line, and list the library it uses;
 // with Qt it opens the workbench on a display, and otherwise also writes the dialog pictures.
 // Exit codes: 0 success, 1 the job failed, 2 bad usage.
+#include "app/BillCommand.h"
 #include "app/LayoutCommand.h"
 #include "app/MacroCommand.h"
 #include "app/MainJob.h"
@@ -23,6 +24,7 @@ void printUsage(std::FILE* out)
 {
     std::fputs("usage: kestra-ss [--help]\n", out);
     kxapp::printSheetUsage(out == stderr);
+    kxapp::printBillUsage(out);
     std::fputs(
                "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
                "       kestra-ss macro show FILE_OR_NAME    (print a macro definition)\n"
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
     }
     if (first == "sheet")
         return kxapp::runSheetCommand(argc - 1, argv + 1, argv[0]);
+    if (first == "bill")
+        return kxapp::runBillCommand(argc - 1, argv + 1, argv[0]);
     if (first == "layout")
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
     if (first == "macro")

@@ -98,9 +98,14 @@ bool Kx_Spread::insertColumn(int col, bool copyNext, bool askName)
 
 bool Kx_Spread::insertRowBelowSelection(bool askName)
 {
+    if (!m_attached)
+        return false;
     const int row = getSelectedRow();
-    // A whole-column selection starts at the header row: insert below the header, at row 1.
-    return m_attached && insertRow(std::max(row, 0) + 1, /*copyNext=*/false, askName);
+    // A whole-column selection starts at the header row: insert below the header, at row 1. A grid
+    // without rows still reports (1, 1) as its active cell: the new row is row 1, not row 2, which
+    // does not exist.
+    const int below = std::min(std::max(row, 0) + 1, getRowCount() + 1);
+    return insertRow(below, /*copyNext=*/false, askName);
 }
 
 bool Kx_Spread::deleteRow(int row)

@@ -6,6 +6,7 @@
 #include "app/RequestLogView.h"
 #include "app/WorkbenchWindow.h"
 #include "platform/host/CommandLine.h"
+#include "platform/grid/Spread.h"
 #include "platform/host/SimulatedDrawing.h"
 #include "platform/qt/tests/QtTestSupport.h"
 #include "platform/win/Dialog.h"
@@ -173,6 +174,32 @@ TEST_F(Workbench, ALauncherReachesItsDialogAndTheModulesPrintingShowsInTheComman
     window->pollCommandLine();
     EXPECT_NE(commandLinePane().find("Command: "), std::string::npos);
     EXPECT_FALSE(window->launch(99));
+}
+
+TEST_F(Workbench, TheBillLauncherShowsTheSampleBillUntilTheModelessDialogsClose)
+{
+    auto billWindow = [] {
+        for (HWND w : GetTopLevelWindows())
+            if (GetWindowText(w) == "kestra-ss sample bill" && IsWindowVisible(w))
+                return w;
+        return static_cast<HWND>(nullptr);
+    };
+    ASSERT_EQ(billWindow(), nullptr);
+    ASSERT_TRUE(window->launch(row("bill")));
+    const HWND bill = billWindow();
+    ASSERT_NE(bill, nullptr);
+    HWND grid = nullptr;
+    for (HWND child : GetChildWindows(bill))
+        if (GetClassName(child) == "fpSpread70")
+            grid = child;
+    ASSERT_NE(grid, nullptr);
+    // 30 lines, two of them with a picture row, and the total.
+    EXPECT_EQ(SSGetMaxRows(grid), 33);
+    COLORREF back = 0, fore = 0;
+    SSGetColor(grid, 2, SSGetMaxRows(grid), &back, &fore);
+    EXPECT_EQ(back, 0xFFD1A4u) << "the total is coloured";
+    window->closeModelessDialogs();
+    EXPECT_FALSE(IsWindow(bill));
 }
 
 TEST_F(Workbench, APickIsAnsweredByAClickOnAnObjectOfTheAskedKindAndLogged)

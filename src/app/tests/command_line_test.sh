@@ -113,6 +113,29 @@ check "macro show of a damaged file message" \
 check "macro show of a missing macro exit" 1 $?
 "$prog" macro list > /dev/null 2>&1
 check "macro with a wrong verb exit" 2 $?
+# bill demo: the sample frame's bill saved as a sheet that sheet show reads; 250 lines with pictures
+# give a picture row per line (500 rows), a sub-total for each of the 11 profiles and the total;
+# bad arguments exit 2.
+"$prog" bill demo "$work/frame.sss" > "$work/bill.txt"
+check "bill demo exit" 0 $?
+check "bill demo says where" "Saved the bill to $work/frame.sss" "$(cat "$work/bill.txt")"
+check "bill demo first line" "$(printf '1\t1\t1\n1\t2\t2\n1\t3\tHEA200')" \
+  "$("$prog" sheet show "$work/frame.sss" | grep -v $'^0\t' | head -3)"
+"$prog" sheet show "$work/frame.sss" | grep -q $'\t8\t506.2$'
+check "bill demo total weight" 0 $?
+"$prog" bill demo "$work/big.sss" --rows 250 --pictures > /dev/null
+check "bill demo with pictures exit" 0 $?
+check "bill demo with pictures rows" 512 "$("$prog" sheet show "$work/big.sss" | awk -F'\t' '$1 > 0 {print $1}' | sort -n | tail -1)"
+grep -q '^picture 1 ' "$work/big.sss"
+check "bill demo stores the pictures" 0 $?
+"$prog" bill demo "$work/x.sss" --rows 0 > /dev/null 2>&1
+check "bill demo with 0 rows exit" 2 $?
+"$prog" bill demo > /dev/null 2>&1
+check "bill demo without a file exit" 2 $?
+"$prog" bill demo "$work/no/such/folder/x.sss" > /dev/null 2> "$work/err.txt"
+check "bill demo into a missing folder exit" 1 $?
+grep -q 'could not be saved' "$work/err.txt"
+check "bill demo into a missing folder says why" 0 $?
 
 # The main job loads the module and lists the library. Without a display (so never the workbench
 # window) it also writes a picture of every known dialog when built with Qt.

@@ -104,6 +104,8 @@ std::string typeKey(const SS_CELLTYPE& t)
     appendNumber(key, static_cast<long long>(reinterpret_cast<std::uintptr_t>(t.picture1)));
     appendNumber(key, static_cast<long long>(reinterpret_cast<std::uintptr_t>(t.picture2)));
     appendText(key, t.pictureFile);
+    // Pixels are shared, never changed: the same pixels are the same picture.
+    appendNumber(key, static_cast<long long>(reinterpret_cast<std::uintptr_t>(t.pixels.get())));
     return key;
 }
 
@@ -389,7 +391,27 @@ const CellStyle& Sheet::styleOf(int col, int row) const
 }
 
 std::uint32_t Sheet::internStyle(const CellStyle& style) { return m_styles.intern(style, styleKey(style)); }
-std::uint32_t Sheet::internType(const SS_CELLTYPE& type) { return m_types.intern(type, typeKey(type)); }
+std::uint32_t Sheet::internType(const SS_CELLTYPE& type)
+{
+    if (!type.pixels)
+        return m_types.intern(type, typeKey(type));
+    SS_CELLTYPE shared = type;
+    shared.pixels = sharedPixels(type.pixels);
+    return m_types.intern(shared, typeKey(shared));
+}
+
+std::shared_ptr<const kxwin::BitmapPixels> Sheet::sharedPixels(const std::shared_ptr<const kxwin::BitmapPixels>& pixels)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(pixels->rgba.data()), pixels->rgba.size());
+    const std::size_t hash = std::hash<std::string_view>()(bytes) ^ (static_cast<std::size_t>(pixels->width) << 1);
+    auto& same = m_pictures[hash];
+    for (const auto& known : same)
+        if (known == pixels ||
+            (known->width == pixels->width && known->height == pixels->height && known->rgba == pixels->rgba))
+            return known;
+    same.push_back(pixels);
+    return pixels;
+}
 std::uint32_t Sheet::internFont(const LOGFONT& font) { return m_fonts.intern(font, fontKey(font)); }
 
 void Sheet::restyle(int col1, int row1, int col2, int row2, const std::function<void(CellStyle&)>& change)

@@ -151,6 +151,8 @@ public:
     const CellStyle& styleOf(int col, int row) const;
     std::uint32_t internStyle(const CellStyle& style);
     const SS_CELLTYPE& type(std::uint32_t index) const { return m_types[index]; }
+    // Picture pixels are shared by content first: cells showing equal pictures share one pixels
+    // object (and so one type record, if nothing else differs), however often the picture was read.
     std::uint32_t internType(const SS_CELLTYPE& type);
     const LOGFONT& font(std::uint32_t index) const { return m_fonts[index]; }
     std::uint32_t internFont(const LOGFONT& font);
@@ -198,8 +200,11 @@ private:
     std::uint32_t m_nextPhysical = 0;
     std::vector<int> m_rowHeights;         // by physical row
     std::vector<Span> m_spans;
+    std::shared_ptr<const kxwin::BitmapPixels> sharedPixels(const std::shared_ptr<const kxwin::BitmapPixels>& pixels);
+
     InternTable<CellStyle> m_styles;
     InternTable<SS_CELLTYPE> m_types;
+    std::unordered_map<std::size_t, std::vector<std::shared_ptr<const kxwin::BitmapPixels>>> m_pictures;
     InternTable<LOGFONT> m_fonts;
 };
 

@@ -217,8 +217,10 @@ void normaliseType(SS_CELLTYPE& t)
         t.items.clear();
     if (type != SSCellType::CheckBox && type != SSCellType::Button)
         t.text.clear();
-    if (type != SSCellType::Picture)
+    if (type != SSCellType::Picture) {
         t.pictureFile.clear();
+        t.pixels.reset();
+    }
     if (type != SSCellType::Picture && type != SSCellType::CheckBox)
         t.picture1 = nullptr;
     if (type != SSCellType::CheckBox)

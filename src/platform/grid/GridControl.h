@@ -186,6 +186,17 @@ std::string encodeUtf8(std::u32string_view text);
 // bytes copied, without the zero.
 int copyOut(const std::string& text, char* buffer, int size);
 
+// GridPictures.cpp: the pixels a picture cell keeps. Null when the file cannot be read or decoded
+// (the cell then shows nothing) or the handle is dead.
+std::shared_ptr<const kxwin::BitmapPixels> picturePixelsOfFile(const std::string& path);
+std::shared_ptr<const kxwin::BitmapPixels> picturePixelsOfHandle(void* handle, bool isIcon);
+// A picture's pixels as PNG bytes, and back; the record of a picture in the sheet file.
+std::string encodePicturePng(const kxwin::BitmapPixels& pixels);
+std::optional<kxwin::BitmapPixels> decodePicturePng(std::string_view bytes, std::string& error);
+std::string encodeBase64(std::string_view bytes);
+// Appends the bytes of `text` to out; false for a character outside the alphabet or a bad length.
+bool decodeBase64(std::string_view text, std::string& out);
+
 // True while an owner handles one of the grids' notifications: a grid destroyed meanwhile is still
 // running the code that sent it, so grid objects are freed only when none is running.
 bool notificationRunning();

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "platform/grid/KxGridExport.h"
+#include "platform/win/ImageCodec.h"
 #include "platform/win/WinTypes.h"
 
+#include <memory>
 #include <string>
 
 // The window classes: the editable grid and its print preview.
@@ -64,7 +66,9 @@ inline constexpr short SS_CHRSET_ALNUM = 2;
 
 // A cell type record, built by the SSSetType* functions and applied with SSSetCellType(Range).
 // Only the members of its type matter. Picture handles are not owned: the caller keeps them alive
-// while cells show them.
+// while cells show them. A picture cell's record also keeps the picture's pixels, taken when the
+// record is built (from the file or the handle), so the cell shows the picture and the sheet file
+// stores it after the file is deleted or the handle destroyed.
 struct SS_CELLTYPE {
     int type = SS_TYPE_EDIT;
     long style = 0;
@@ -85,6 +89,9 @@ struct SS_CELLTYPE {
     void* picture2 = nullptr;
     // Picture cell from a file.
     std::string pictureFile;
+    // Picture cell: the pixels shown (shared, never changed once set); null when the file or the
+    // handle gave none.
+    std::shared_ptr<const kxwin::BitmapPixels> pixels;
     friend bool operator==(const SS_CELLTYPE&, const SS_CELLTYPE&) = default;
 };
 

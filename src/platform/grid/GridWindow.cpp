@@ -4,12 +4,15 @@
 #include "platform/grid/GridControl.h"
 #include "platform/grid/SheetFormulas.h"
 
+#include "platform/win/Bitmap.h"
 #include "platform/win/DrawingContext.h"
 #include "platform/win/UserInput.h"
 #include "platform/win/Window.h"
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace kxgrid::detail {
 
@@ -363,6 +366,9 @@ void paint(Grid& g, HDC dc)
     SetBkMode(dc, TRANSPARENT);
     const Sheet& s = g.sheet();
     const bool rowHeaders = g.option(SSB_SHOWROWHEADERS), colHeaders = g.option(SSB_SHOWCOLHEADERS);
+    // Picture cells seen; their pictures go on top once every cell is drawn, so a picture joined
+    // over several cells is not painted over by the cells it covers.
+    std::vector<std::pair<int, int>> pictures;
     auto drawCell = [&](int col, int row) {
         RECT r = g.cellRect(col, row);
         if (r.left >= client.right || r.top >= client.bottom)
@@ -392,6 +398,8 @@ void paint(Grid& g, HDC dc)
                            : header ? kxgrid::headerLabel(g.hwnd(), col, row)
                                     : g.data(col, row);
         const SS_CELLTYPE& t = g.typeOf(col, row);
+        if (t.type == SS_TYPE_PICTURE && t.pixels && !header)
+            pictures.emplace_back(col, row);
         if (t.type == SS_TYPE_BUTTON || (t.type == SS_TYPE_CHECKBOX && !t.text.empty()))
             text = t.text;
         if (t.type == SS_TYPE_CHECKBOX) {
@@ -430,6 +438,30 @@ void paint(Grid& g, HDC dc)
         if (rowHeaders)
             drawCell(0, r);
         for (int c = g.leftCol; c <= s.cols() && drawCell(c, r); ++c) {}
+    }
+    for (const auto& [col, row] : pictures) {
+        RECT area = g.cellRect(col, row);
+        if (const auto span = s.spanAt(col, row); span && span->col == col && span->row == row) {
+            const RECT last = g.cellRect(col + span->cols - 1, row + span->rows - 1);
+            area.right = std::max(area.right, last.right);
+            area.bottom = std::max(area.bottom, last.bottom);
+        }
+        const auto& pixels = g.typeOf(col, row).pixels;
+        // At its own size from the top left, or smaller, keeping its proportions, where it would
+        // not fit.
+        const int roomX = std::max<LONG>(area.right - area.left - 2, 0);
+        const int roomY = std::max<LONG>(area.bottom - area.top - 2, 0);
+        double scale = 1.0;
+        if (pixels->width > roomX || pixels->height > roomY)
+            scale = std::min(static_cast<double>(roomX) / pixels->width, static_cast<double>(roomY) / pixels->height);
+        const int w = static_cast<int>(pixels->width * scale), h = static_cast<int>(pixels->height * scale);
+        if (w < 1 || h < 1)
+            continue;
+        HBITMAP bitmap = kxwin::createBitmap(*pixels);
+        if (bitmap == nullptr)
+            continue;
+        kxwin::drawBitmap(dc, bitmap, RECT{area.left + 1, area.top + 1, area.left + 1 + w, area.top + 1 + h});
+        DeleteObject(bitmap);
     }
     if (s.rows() >= 1 && s.cols() >= 1 && GetFocus() == g.hwnd()) {
         RECT focus = g.cellRect(g.activeCol, g.activeRow);

@@ -21,7 +21,12 @@ namespace kxgrid::detail {
 namespace {
 
 constexpr std::string_view kMagic = "KXSHEET";
-constexpr int kVersion = 1;
+// Version 2 added the picture records. A sheet without pictures is still written as version 1, so
+// readers of version 1 keep reading what they could read before.
+constexpr int kVersion = 2;
+constexpr int kVersionWithoutPictures = 1;
+// Base64 characters per picture data line: lines stay far below the line and text limits.
+constexpr size_t kPictureChunk = 65536;
 constexpr size_t kMaxFileBytes = size_t{512} << 20;
 constexpr size_t kMaxLineBytes = size_t{8} << 20;
 
@@ -106,8 +111,64 @@ void writeFont(std::string& out, std::uint32_t id, const LOGFONT& f)
     out += '\n';
 }
 
-void writeType(std::string& out, std::uint32_t id, const SS_CELLTYPE& t)
+// The pictures a file stores, each once however many cells show it: by pixels object first, then
+// by content (the same resource bitmap loaded for every picture row is one picture in the file).
+class PictureTable {
+public:
+    // The picture's number in the file, writing its records to `out` when it is new; 0 when the
+    // pixels cannot be encoded (the cell is then written without its picture).
+    std::uint32_t idOf(const std::shared_ptr<const kxwin::BitmapPixels>& pixels, std::string& out)
+    {
+        if (!pixels || pixels->empty())
+            return 0;
+        if (const auto it = m_byObject.find(pixels.get()); it != m_byObject.end())
+            return it->second;
+        const std::string_view bytes(reinterpret_cast<const char*>(pixels->rgba.data()), pixels->rgba.size());
+        const std::size_t hash = std::hash<std::string_view>()(bytes) ^ (static_cast<std::size_t>(pixels->width) << 1);
+        for (const auto& [other, id] : m_byContent[hash])
+            if (other->width == pixels->width && other->height == pixels->height && other->rgba == pixels->rgba) {
+                m_byObject.emplace(pixels.get(), id);
+                return id;
+            }
+        const std::string png = encodePicturePng(*pixels);
+        if (png.empty())
+            return 0;
+        const auto id = static_cast<std::uint32_t>(++m_count);
+        m_keep.push_back(pixels);
+        m_byObject.emplace(pixels.get(), id);
+        m_byContent[hash].emplace_back(pixels, id);
+        out += "picture ";
+        putInt(out, id);
+        out += " width=";
+        putInt(out, pixels->width);
+        out += " height=";
+        putInt(out, pixels->height);
+        out += " bytes=";
+        putInt(out, static_cast<long long>(png.size()));
+        out += '\n';
+        const std::string text = encodeBase64(png);
+        for (size_t at = 0; at < text.size(); at += kPictureChunk) {
+            out += "picturedata ";
+            putInt(out, id);
+            out += " png=";
+            putText(out, std::string_view(text).substr(at, kPictureChunk));
+            out += '\n';
+        }
+        return id;
+    }
+    bool empty() const { return m_count == 0; }
+
+private:
+    std::size_t m_count = 0;
+    std::vector<std::shared_ptr<const kxwin::BitmapPixels>> m_keep;
+    std::unordered_map<const kxwin::BitmapPixels*, std::uint32_t> m_byObject;
+    std::unordered_map<std::size_t, std::vector<std::pair<std::shared_ptr<const kxwin::BitmapPixels>, std::uint32_t>>> m_byContent;
+};
+
+void writeType(std::string& out, std::uint32_t id, const SS_CELLTYPE& t, PictureTable& pictures)
 {
+    // The picture goes before the type that names it.
+    const std::uint32_t picture = t.type == SS_TYPE_PICTURE ? pictures.idOf(t.pixels, out) : 0;
     out += "type ";
     putInt(out, id);
     out += " kind=";
@@ -144,6 +205,10 @@ void writeType(std::string& out, std::uint32_t id, const SS_CELLTYPE& t)
         if (!t.pictureFile.empty()) {
             out += " file=";
             putText(out, t.pictureFile);
+        }
+        if (picture != 0) {
+            out += " picture=";
+            putInt(out, picture);
         }
         break;
     default:
@@ -195,7 +260,9 @@ std::string writeSheet(const Grid& g, bool dataOnly)
     const Sheet& s = g.sheet();
     std::string out;
     out.reserve(s.storedCellCount() * 16 + 4096);
-    out += "KXSHEET 1\n";
+    out += "KXSHEET ";
+    putInt(out, kVersionWithoutPictures);
+    out += '\n';
     out += "size cols=";
     putInt(out, s.cols());
     out += " rows=";
@@ -204,13 +271,14 @@ std::string writeSheet(const Grid& g, bool dataOnly)
 
     // Only the records cells use are written, numbered from 1 in order of first use.
     std::unordered_map<std::uint32_t, std::uint32_t> styleIds, typeIds, fontIds;
+    PictureTable pictures;
     std::string records;
     auto typeId = [&](std::uint32_t t) -> std::uint32_t {
         if (t == 0)
             return 0;
         auto [it, fresh] = typeIds.emplace(t, static_cast<std::uint32_t>(typeIds.size() + 1));
         if (fresh)
-            writeType(records, it->second, s.type(t));
+            writeType(records, it->second, s.type(t), pictures);
         return it->second;
     };
     auto fontId = [&](std::uint32_t f) -> std::uint32_t {
@@ -355,6 +423,8 @@ std::string writeSheet(const Grid& g, bool dataOnly)
     }
     out += cells;
     out += "end\n";
+    if (!pictures.empty())
+        out.replace(kMagic.size() + 1, 1, std::to_string(kVersion));
     return out;
 }
 
@@ -568,6 +638,16 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
     } look{g.appearance, g.enterAction, g.gridType, g.cursorType, g.noteIndicator, g.autoSizeCols, g.autoSizeRows,
            g.gridColor, g.grayBack, g.grayFore, g.selBack, g.selFore, g.lockBack, g.lockFore, g.textTip};
     std::vector<std::uint32_t> typeMap{0}, fontMap{0}, styleMap{0};
+    // Pictures by number (index 0 unused); a picture's data lines follow its record.
+    std::vector<std::shared_ptr<const kxwin::BitmapPixels>> pictureMap{nullptr};
+    struct PendingPicture {
+        long long id = 0;
+        int width = 0, height = 0;
+        size_t bytes = 0;
+        std::string base64;
+    };
+    std::optional<PendingPicture> pending;
+    long long version = 0;
     bool sized = false, ended = false;
     size_t lineNo = 0, pos = 0;
     try {
@@ -590,10 +670,10 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
             if (lineNo == 1) {
                 if (line.substr(0, kMagic.size()) != kMagic || (line.size() > kMagic.size() && line[kMagic.size()] != ' '))
                     fail("it is no sheet file (it does not start with \"KXSHEET\")");
-                const long long version = toInt(line.substr(std::min(line.size(), kMagic.size() + 1)), 0, 1LL << 30, "the version");
-                if (version != kVersion)
+                version = toInt(line.substr(std::min(line.size(), kMagic.size() + 1)), 0, 1LL << 30, "the version");
+                if (version < 1 || version > kVersion)
                     fail("it was written in sheet format version " + std::to_string(version) +
-                         ", this program reads version " + std::to_string(kVersion));
+                         ", this program reads versions 1 to " + std::to_string(kVersion));
                 continue;
             }
             if (line.empty() || line.front() == '#')
@@ -609,6 +689,8 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
             };
             if (kind != "size" && !sized)
                 fail("the size line must come first");
+            if (pending && kind != "picturedata")
+                fail("the data of picture " + std::to_string(pending->id) + " is cut short");
             if (kind == "size") {
                 if (sized)
                     fail("a second size line");
@@ -662,11 +744,55 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
                     s.borders[i].color = static_cast<COLORREF>(toInt(b->raw.substr(comma + 1), 0, kColour, sides[i]));
                 }
                 styleMap.push_back(sheet.internStyle(s));
+            } else if (kind == "picture" && version >= 2) {
+                const long long id = bare(1, 1, static_cast<long long>(pictureMap.size()), "the picture number");
+                if (id != static_cast<long long>(pictureMap.size()))
+                    fail("picture " + std::to_string(id) + " is out of order");
+                Fields f(tokens, 2, {"width", "height", "bytes"});
+                if (!f.find("width") || !f.find("height") || !f.find("bytes"))
+                    fail("the picture record needs width, height and bytes");
+                PendingPicture p;
+                p.id = id;
+                p.width = static_cast<int>(f.integer("width", 0, 1, kxwin::kMaxPictureSide));
+                p.height = static_cast<int>(f.integer("height", 0, 1, kxwin::kMaxPictureSide));
+                if (const auto why = kxwin::checkPictureSize(p.width, p.height))
+                    fail("picture " + std::to_string(id) + ": " + *why);
+                // The data must really follow: its base64 form is a third longer than its bytes.
+                const long long left = static_cast<long long>(text.size() - std::min(text.size(), pos));
+                p.bytes = static_cast<size_t>(f.integer("bytes", 0, 1, std::max(1LL, left * 3 / 4)));
+                pending = std::move(p);
+            } else if (kind == "picturedata" && version >= 2) {
+                const long long id = bare(1, 1, 1LL << 31, "the picture number");
+                if (!pending || id != pending->id)
+                    fail("picture data without its picture record");
+                Fields f(tokens, 2, {"png"});
+                const auto chunk = f.text("png");
+                if (!chunk || chunk->empty())
+                    fail("the picture data line needs png");
+                pending->base64 += *chunk;
+                if (pending->base64.size() > (pending->bytes + 2) / 3 * 4)
+                    fail("picture " + std::to_string(id) + " has more data than its record says");
+                if (pending->base64.size() == (pending->bytes + 2) / 3 * 4) {
+                    std::string png, why;
+                    if (!decodeBase64(pending->base64, png) || png.size() != pending->bytes)
+                        fail("picture " + std::to_string(id) + ": the data is no base64 of " +
+                             std::to_string(pending->bytes) + " bytes");
+                    auto pixels = decodePicturePng(png, why);
+                    if (!pixels)
+                        fail("picture " + std::to_string(id) + ": " + why);
+                    if (pixels->width != pending->width || pixels->height != pending->height)
+                        fail("picture " + std::to_string(id) + " is " + std::to_string(pixels->width) + " x " +
+                             std::to_string(pixels->height) + " pixels, its record says " +
+                             std::to_string(pending->width) + " x " + std::to_string(pending->height));
+                    pictureMap.push_back(std::make_shared<const kxwin::BitmapPixels>(std::move(*pixels)));
+                    pending.reset();
+                }
             } else if (kind == "type") {
                 const long long id = bare(1, 1, static_cast<long long>(typeMap.size()), "the type number");
                 if (id != static_cast<long long>(typeMap.size()))
                     fail("type " + std::to_string(id) + " is out of order");
-                Fields f(tokens, 2, {"kind", "style", "maxlength", "charset", "case", "decimals", "min", "max", "items", "text", "file"});
+                Fields f(tokens, 2, {"kind", "style", "maxlength", "charset", "case", "decimals", "min", "max", "items", "text", "file",
+                                     "picture"});
                 SS_CELLTYPE t;
                 t.type = static_cast<int>(f.integer("kind", SS_TYPE_EDIT, 0, 1000));
                 switch (static_cast<SSCellType>(t.type)) {
@@ -690,6 +816,12 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
                 t.items = f.text("items").value_or(std::string());
                 t.text = f.text("text").value_or(std::string());
                 t.pictureFile = f.text("file").value_or(std::string());
+                if (f.find("picture")) {
+                    if (t.type != SS_TYPE_PICTURE)
+                        fail("only picture types name a picture");
+                    t.pixels = pictureMap[static_cast<size_t>(
+                        f.integer("picture", 0, 1, static_cast<long long>(pictureMap.size()) - 1))];
+                }
                 normaliseType(t);
                 typeMap.push_back(sheet.internType(t));
             } else if (kind == "font") {
@@ -784,6 +916,8 @@ bool readSheet(Grid& g, std::string_view text, const std::string& name, std::str
         }
         if (lineNo == 0)
             fail("the file is empty");
+        if (pending)
+            fail("the data of picture " + std::to_string(pending->id) + " is cut short");
         if (!ended)
             fail("the file is cut short (no end line)");
     } catch (const LineError& e) {

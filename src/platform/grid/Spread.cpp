@@ -335,6 +335,7 @@ SS_CELLTYPE* SSSetTypePicture(HWND, SS_CELLTYPE* type, long style, LPCSTR file)
     type->type = SS_TYPE_PICTURE;
     type->style = style;
     type->pictureFile.assign(textArg(file).substr(0, 4096));
+    type->pixels = kxgrid::detail::picturePixelsOfFile(type->pictureFile);
     return type;
 }
 
@@ -346,6 +347,7 @@ SS_CELLTYPE* SSSetTypePictureHandle(HWND, SS_CELLTYPE* type, long style, void* h
     type->type = SS_TYPE_PICTURE;
     type->style = style;
     type->picture1 = handle;
+    type->pixels = kxgrid::detail::picturePixelsOfHandle(handle, (style & SS_PICTURE_ICON) != 0);
     return type;
 }
 
@@ -368,6 +370,15 @@ BOOL SSSetCellTypeRange(HWND hwnd, int col1, int row1, int col2, int row2, const
     return withGrid(hwnd, FALSE, [&](Grid& g) {
         if (!g.blockArg(col1, row1, col2, row2))
             return FALSE;
+        // A record made by hand (not by SSSetTypePicture) takes its picture's pixels here.
+        if (type->type == SS_TYPE_PICTURE && !type->pixels && (!type->pictureFile.empty() || type->picture1)) {
+            SS_CELLTYPE withPixels = *type;
+            withPixels.pixels = withPixels.pictureFile.empty()
+                                    ? kxgrid::detail::picturePixelsOfHandle(withPixels.picture1, (withPixels.style & SS_PICTURE_ICON) != 0)
+                                    : kxgrid::detail::picturePixelsOfFile(withPixels.pictureFile);
+            g.setType(col1, row1, col2, row2, withPixels);
+            return TRUE;
+        }
         g.setType(col1, row1, col2, row2, *type);
         return TRUE;
     });

@@ -190,7 +190,10 @@ public:
             if (record.type != SS_TYPE_PICTURE)
                 return {};
             QPixmap picture;
-            if (!record.pictureFile.empty())
+            // The pixels the cell kept: they outlive the file and the handle it was made from.
+            if (record.pixels && !record.pixels->empty())
+                picture = pixmapOf(record.pixels);
+            else if (!record.pictureFile.empty())
                 picture.load(toQt(record.pictureFile));
             else if (record.picture1 != nullptr)
                 picture = (record.style & SS_PICTURE_ICON)

@@ -158,7 +158,7 @@ TEST(SheetFile, EveryCutAndDamagedFileIsRefusedAndLeavesTheGridAsItWas)
     for (size_t n = 0; n + 4 < text.size(); n += 7)
         refused(std::string_view(text).substr(0, n), "prefix " + std::to_string(n));
     EXPECT_NE(refused("PK\x03\x04 zip", "foreign").find("no sheet file"), std::string::npos);
-    EXPECT_NE(refused("KXSHEET 2\nsize cols=1 rows=1\nend\n", "newer").find("version 2"), std::string::npos);
+    EXPECT_NE(refused("KXSHEET 3\nsize cols=1 rows=1\nend\n", "newer").find("version 3"), std::string::npos);
     const std::string head = "KXSHEET 1\nsize cols=2 rows=2\n";
     EXPECT_NE(refused(head + "cell 3 1 d=\"x\"\nend\n", "column").find("line 3"), std::string::npos);
     refused(head + "cell 1 1 d=\"x\" d=\"y\"\nend\n", "duplicated key");

@@ -4,6 +4,7 @@
 
 #include "platform/grid/Spread.h"
 #include "platform/qt/ShowcaseDialog.h"
+#include "platform/win/Bitmap.h"
 #include "platform/win/UserAgent.h"
 #include "platform/win/UserInput.h"
 
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -213,6 +216,27 @@ TEST_F(GridInDialog, LockedCellsTakeTheLockColoursAndBordersAreDrawn)
     EXPECT_NE(picture.pixelColor(cell.right(), cell.center().y()), red);
     EXPECT_NE(picture.pixelColor(cell.center().x(), cell.top()), red);
     EXPECT_NE(picture.pixelColor(cell.center()), red);
+}
+
+TEST_F(GridInDialog, APictureCellShowsItsPictureAfterTheFileIsGone)
+{
+    SSSetMaxCols(grid, 2);
+    SSSetMaxRows(grid, 2);
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("kxqt_picture_" + std::to_string(::getpid()) + ".bmp")).string();
+    const std::vector<BYTE> bytes = kxwin::encodeBmp(kxwin::BitmapPixels(8, 6, RGB(255, 0, 0)));
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+    SS_CELLTYPE type;
+    SSSetTypePicture(grid, &type, 0x24, file.c_str());
+    ASSERT_TRUE(SSSetCellType(grid, 1, 1, &type));
+    std::filesystem::remove(file);
+    kxqt::syncMirror();
+    QTableView* v = view();
+    ASSERT_NE(v, nullptr);
+    const QImage shown = v->viewport()->grab().toImage();
+    const QRect cell = v->visualRect(v->model()->index(0, 0));
+    EXPECT_EQ(shown.pixelColor(cell.left() + 3, cell.top() + 3), QColor(255, 0, 0));
 }
 
 TEST_F(GridInDialog, AHundredThousandRowsCostNothingUpFront)
