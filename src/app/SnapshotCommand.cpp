@@ -7,6 +7,7 @@
 
 #include "app/MainJob.h"
 #include "core/MacroData.h"
+#include "core/MacroDrawing.h"
 #include "core/PromptDialog.h"
 #include "platform/grid/Spread.h"
 #include "platform/host/ModuleLoader.h"
@@ -69,8 +70,24 @@ std::vector<Entry> catalogue()
                  error = "the module does not export StartDlgMacro";
                  return false;
              }
-             MacroData data;
-             data.title = "Splice";
+             MacroData data = kxcore::sampleMacroData(0);
+             start(data);
+             return true;
+         },
+         {}},
+        {"macro-grid", "the macro dialog on a tab without a layout: every item in the grid (8131)",
+         [](Module& module, const char* argv0, std::string& error) {
+             if (!module.open(argv0)) {
+                 error = module.error;
+                 return false;
+             }
+             auto* start = module.function<void(MacroData&)>(kStartDlgMacro);
+             if (start == nullptr) {
+                 error = "the module does not export StartDlgMacro";
+                 return false;
+             }
+             MacroData data = kxcore::sampleMacroData(0);
+             data.initialTab = "General";
              start(data);
              return true;
          },

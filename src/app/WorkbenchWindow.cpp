@@ -193,8 +193,7 @@ std::vector<WorkbenchWindow::Launcher> WorkbenchWindow::launchers()
                  error = "the module does not export StartDlgMacroModeless";
                  return false;
              }
-             MacroData& data = m_macroData.emplace_back();
-             data.title = "Splice";
+             MacroData& data = m_macroData.emplace_back(kxcore::sampleMacroData(0));
              int slot = -1;
              if (!start(true, data, slot)) {
                  error = "the macro dialog could not be made";
@@ -210,8 +209,7 @@ std::vector<WorkbenchWindow::Launcher> WorkbenchWindow::launchers()
                  error = "the module does not export StartDlgMacro";
                  return false;
              }
-             MacroData data;
-             data.title = "Splice";
+             MacroData data = kxcore::sampleMacroData(0);
              start(data);
              return true;
          }},

@@ -309,6 +309,16 @@ std::optional<PatternSpacing> parsePattern(const Kx_String& text)
 
 // --- The model ---
 
+MacroData sampleMacroData(int which)
+{
+    MacroModel& model = MacroModel::instance();
+    if (model.macros().empty())
+        model.placeSampleFrames(kxhost::activeDrawing());
+    if (which < 0 || which >= static_cast<int>(model.macros().size()))
+        return {};
+    return model.macros()[static_cast<size_t>(which)]->data;
+}
+
 MacroModel& MacroModel::instance()
 {
     static MacroModel model;

@@ -52,6 +52,11 @@ KXCORE_API bool SetMacroSettings(AcDbObjectId macroId, const MacroSettingsData& 
 
 namespace kxcore {
 
+// The data of sample macro `which` (0 "End plate connection", 1 "End plate connection 2") as placed
+// in the active drawing; the sample frames are placed first when the model holds none. An empty
+// macro when the library has no samples.
+KXCORE_API MacroData sampleMacroData(int which = 0);
+
 // An axis-aligned box in the drawing's space, millimetres: x along the frame, y up, z towards the viewer.
 struct Box3 {
     double x0 = 0, y0 = 0, z0 = 0, x1 = 0, y1 = 0, z1 = 0;

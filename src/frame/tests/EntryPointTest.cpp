@@ -126,7 +126,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgSelectImage(ZnSelectImageDlgData&)",
     "StartEditProfCutsDlg(DlgProfCutsData&)",
     "StartDlgProfFeatures(DlgProfFeaturesData&)",
-    "ZnSSBillOutput::",
     "Kx_ProfValuesTable::",
     "ZnSelectImageDlgData::",
 };
