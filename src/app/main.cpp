@@ -6,6 +6,7 @@
 // Exit codes: 0 success, 1 the job failed, 2 bad usage.
 #include "app/LayoutCommand.h"
 #include "app/MainJob.h"
+#include "app/ProfCommand.h"
 #include "app/SheetCommand.h"
 #ifdef KX_HAVE_QT
 #include "app/SnapshotCommand.h"
@@ -24,6 +25,7 @@ void printUsage(std::FILE* out)
     kxapp::printSheetUsage(out == stderr);
     std::fputs(
                "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
+               "       kestra-ss prof show NAME | prof import TSV OUT.pr --type N   (profile tables)\n"
                "       kestra-ss snapshot NAME OUT.png | --all DIR | --list   (dialog pictures)\n"
                "\n"
                "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
         return kxapp::runSheetCommand(argc - 1, argv + 1, argv[0]);
     if (first == "layout")
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
+    if (first == "prof")
+        return kxapp::runProfCommand(argc - 2, argv + 2);
 #ifdef KX_HAVE_QT
     if (first == "snapshot")
         return kxapp::runSnapshotCommand(argv[0], argc - 2, argv + 2);
