@@ -142,4 +142,21 @@ check "prof import with a type outside 1 to 24 exit" 2 $?
 "$prog" prof show > /dev/null 2>&1
 check "prof show without a name exit" 2 $?
 
+# The committed section pictures are exactly what their generator draws.
+if command -v python3 > /dev/null; then
+  root=$(cd "$(dirname "$0")/../../.." && pwd)
+  python3 "$root/tools/make_section_pictures.py" "$work/icons" --user-sections "$work/user" > /dev/null
+  check "section pictures drawn" 0 $?
+  for f in "$work/icons"/*.bmp; do
+    cmp -s "$f" "$root/resources/icons/$(basename "$f")"
+    check "committed resources/icons/$(basename "$f") is what the generator draws" 0 $?
+  done
+  for f in "$work/user"/*.bmp; do
+    cmp -s "$f" "$root/library/User Sections/$(basename "$f")"
+    check "committed library/User Sections/$(basename "$f") is what the generator draws" 0 $?
+  done
+else
+  echo "NOTE: python3 is missing: the section pictures are not compared with their generator"
+fi
+
 [ "$failures" -eq 0 ]
