@@ -1,7 +1,9 @@
 // The profile drop-down list.
 #include "detailing/ProfileList.h"
 
+#include "core/DlgSelectProf.h"
 #include "core/Kx_SectionTableManager.h"
+#include "core/Kx_Settings.h"
 #include "core/Paths.h"
 #include "core/TextTables.h"
 #include "platform/win/Messages.h"
@@ -76,5 +78,32 @@ bool selectedProfile(HWND combo, const Kx_StringArray& profiles, Kx_String& prof
     if (count != profiles.length() || index < 0 || index >= count || profiles[index].isEmpty())
         return false;
     profile = profiles[index];
+    return true;
+}
+
+bool selectProfile(Kx_String& name, HWND owner)
+{
+    DlgSelectProfData data;
+    data.unknownName = name;
+    if (!DlgSelectProf(data, /*withTables=*/true, owner))
+        return false;
+    Kx_String chosen = data.profName;
+    const Kx_String lib = Kx_Settings::libDir();
+    // The library folder may be spelled with either separator in a chosen name.
+    Kx_String chosenSlashes = chosen;
+    chosenSlashes.replaceSubString("\\", "/");
+    Kx_String libSlashes = lib;
+    libSlashes.replaceSubString("\\", "/");
+    if (!libSlashes.isEmpty() && chosenSlashes.startsWith(libSlashes, /*exact=*/false))
+        chosen.removeAt(0, libSlashes.length());
+    name = chosen;
+    return true;
+}
+
+bool selectProfileAndFill(HWND combo, Kx_String& name, Kx_StringArray& profiles)
+{
+    if (!selectProfile(name, GetParent(combo)))
+        return false;
+    fillProfileList(combo, name, profiles);
     return true;
 }

@@ -25,3 +25,11 @@ KXSS_API bool fillProfileList(HWND combo, const Kx_String& current, Kx_StringArr
 // The profile name behind the combo's selected entry. False (profile untouched) for the choice
 // entry, no selection, or a list that does not match profiles.
 KXSS_API bool selectedProfile(HWND combo, const Kx_StringArray& profiles, Kx_String& profile);
+
+// Runs the core module's profile chooser (DlgSelectProf) starting at name. On OK name becomes the
+// chosen profile, with the library folder removed from its front when it starts with it, and the
+// result is true; on Cancel name is unchanged and the result is false.
+KXSS_API bool selectProfile(Kx_String& name, HWND owner = nullptr);
+
+// selectProfile, and on OK fillProfileList of the combo with the new name.
+KXSS_API bool selectProfileAndFill(HWND combo, Kx_String& name, Kx_StringArray& profiles);

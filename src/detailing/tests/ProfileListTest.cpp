@@ -2,7 +2,9 @@
 #include "detailing/ProfileList.h"
 
 #include "DetailingTestSupport.h"
+#include "core/DlgSelectProf.h"
 #include "platform/win/Messages.h"
+#include "platform/win/UserAgent.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -93,6 +95,37 @@ TEST_F(ProfileList, TheDisplayNameIsTheDescriptionInTheCurrentLanguage)
     EXPECT_EQ(profileDisplayName("HEA-300"), Kx_String("HEA-300"));
     EXPECT_EQ(profileDisplayName("HEA-999"), Kx_String("HEA-999"));
     EXPECT_EQ(profileDisplayName("IPE"), Kx_String("IPE"));
+}
+
+TEST_F(ProfileList, TheChooserStartsAtTheCurrentProfileAndGivesTheChosenOne)
+{
+    kxtest::writeBytes(libFile("prof/HEB.pr"), "1\nSysName\tActive\tEnglish\n100\t1\tHE 100 B\n300\t1\tHE 300 B\n");
+    kxtest::writeBytes(libFile("prof/L.pr"), "3\nSysName\tActive\tEnglish\n30x30x3\t1\tL 30x30x3\n");
+    kxwin::UserAgent agent;
+    agent.onDialog(kxcore::kSelectProfDialogId, [](kxwin::DialogDriver& d) {
+        EXPECT_EQ(d.title(), "Select a profile");
+        EXPECT_EQ(d.items(kxcore::kSelectProfTableId), (std::vector<std::string>{"HEA", "HEB"}));
+        EXPECT_EQ(d.selectedIndex(kxcore::kSelectProfTableId), 0);
+        // Inactive sizes are not offered.
+        EXPECT_EQ(d.items(kxcore::kSelectProfSizeId), (std::vector<std::string>{"HE 100 A", "HEA-300"}));
+        EXPECT_EQ(d.selectedIndex(kxcore::kSelectProfSizeId), 1);
+        d.pick(kxcore::kSelectProfTableId, "HEB");
+        d.pick(kxcore::kSelectProfSizeId, "HE 300 B");
+        d.ok();
+    });
+    Kx_String name = "HEA-300";
+    ASSERT_TRUE(selectProfileAndFill(combo, name, profiles));
+    EXPECT_EQ(name, Kx_String("HEB-300"));
+    EXPECT_EQ(shown(), (std::vector<std::string>{"HE 100 B", "HE 300 B", dialString(695).str()}));
+    EXPECT_EQ(selection(), 1);
+
+    agent.onDialog(kxcore::kSelectProfDialogId, [](kxwin::DialogDriver& d) {
+        d.pick(kxcore::kSelectProfGroupId, "Angles and channels");
+        EXPECT_EQ(d.items(kxcore::kSelectProfSizeId), std::vector<std::string>{"L 30x30x3"});
+        d.cancel();
+    });
+    EXPECT_FALSE(selectProfile(name));
+    EXPECT_EQ(name, Kx_String("HEB-300"));
 }
 
 } // namespace
