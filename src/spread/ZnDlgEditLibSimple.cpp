@@ -197,10 +197,11 @@ std::optional<Kx_StringArray> ZnDlgEditLibSimple::buildEntry(Kx_String& name)
     Kx_StringArray entry = m_sourceRow;
     entry.setLogicalLength(std::max(entry.length(), 2));
     entry[1] = "1";
+    // The description columns are found by their language's name, wherever the table has them.
     for (int k = 0; k < MacroLangs::LanguageCount; ++k) {
-        const int column = k + 2;
-        if (column >= entry.length())
-            break;
+        const int column = m_table.getColumnIdx(MacroLangs::GetLanguageName(k));
+        if (column < 0 || column >= entry.length())
+            continue;
         const Kx_String prefix = automatic && m_type && k < m_type->languagePrefixes.length()
                                      ? m_type->languagePrefixes[k]
                                      : Kx_String();
