@@ -5,8 +5,11 @@
 #include "DetailingTestSupport.h"
 #include "core/CButtonST.h"
 #include "core/SectionCatalogue.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Window.h"
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 
 namespace {
@@ -87,6 +90,34 @@ TEST_F(SectionPicture, TheAutomaticPictureFailsWhenTheCopyFailsOrAPathLeavesItsF
     EXPECT_EQ(path, Kx_String("untouched"));
     EXPECT_EQ(picture("User Sections\\Frame", "", 0, false), Kx_String(icon("Unknown-small.bmp")));
     kxhost::takeCommandLineText();
+}
+
+// A 2 x 1 picture, 24 bits: one white and one red pixel.
+std::string tinyBitmap()
+{
+    std::string b = "BM";
+    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF); };
+    auto u16 = [&](uint16_t v) { b += static_cast<char>(v & 0xFF); b += static_cast<char>(v >> 8); };
+    u32(62); u32(0); u32(54);
+    u32(40); u32(2); u32(1); u16(1); u16(24); u32(0); u32(8); u32(2835); u32(2835); u32(0); u32(0);
+    b += std::string("\xFF\xFF\xFF\x00\x00\xFF\x00\x00", 8);
+    return b;
+}
+
+TEST_F(SectionPicture, AButtonPictureComesFromTheIconFolderOnly)
+{
+    HWND hwnd = CreateWindowEx(0, "Button", "", WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 40, 40, nullptr, 1);
+    CButtonST button;
+    ASSERT_TRUE(button.SubclassWindow(hwnd));
+    EXPECT_FALSE(setButtonPicture(button, "ProfSectionI-big.bmp", false));
+    EXPECT_FALSE(button.hasPicture());
+    kxtest::writeBytes(res.file("outside.bmp"), tinyBitmap());
+    EXPECT_FALSE(setButtonPicture(button, "..\\outside.bmp", false));
+    kxtest::writeBytes(icon("ProfSectionI-big.bmp"), tinyBitmap());
+    EXPECT_TRUE(setButtonPicture(button, "ProfSectionI-big.bmp", true));
+    EXPECT_TRUE(button.hasPicture());
+    EXPECT_TRUE(button.isFlat());
+    button.DestroyWindow();
 }
 
 TEST_F(SectionPicture, TheCatalogueNamesAreFixed)
