@@ -69,10 +69,16 @@ bool SectionGroupArray::readFromFile(const Kx_String& path, std::string& error)
     Kx_Array<Kx_StringArray> rows;
     if (!kx::readTableRows(path, rows, error))
         return false;
+    return readFromRows(rows, path.str(), error);
+}
+
+bool SectionGroupArray::readFromRows(const Kx_Array<Kx_StringArray>& rows, const std::string& source,
+                                     std::string& error)
+{
     SectionGroupArray read;
     SectionType* current = nullptr;
     auto fail = [&](int line, const std::string& what) {
-        error = "\"" + path.str() + "\" line " + std::to_string(line + 1) + ": " + what;
+        error = "\"" + source + "\" line " + std::to_string(line + 1) + ": " + what;
         return false;
     };
     auto number = [](const Kx_String& text, int& value) { return text.trimmed().toInt(value); };

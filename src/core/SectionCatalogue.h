@@ -55,6 +55,8 @@ public:
     // Reads a catalogue file. False with a message naming the file and line (and the catalogue
     // unchanged) when the file cannot be read or a line is malformed.
     bool readFromFile(const Kx_String& path, std::string& error);
+    // The same from the rows of a catalogue file already read; source names it in messages.
+    bool readFromRows(const Kx_Array<Kx_StringArray>& rows, const std::string& source, std::string& error);
     // Reads the library's catalogue ("prof/sections.cat" of the library folder); the message is
     // printed on the command line on failure.
     bool readLibraryCatalogue();
