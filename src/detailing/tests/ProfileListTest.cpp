@@ -97,6 +97,19 @@ TEST_F(ProfileList, TheDisplayNameIsTheDescriptionInTheCurrentLanguage)
     EXPECT_EQ(profileDisplayName("IPE"), Kx_String("IPE"));
 }
 
+TEST_F(ProfileList, DisplayNamesFollowTheLanguageAlsoInAPeersSingleByteTable)
+{
+    // Windows-1252: "Poutrelle é" in the French column.
+    kxtest::writeBytes(libFile("prof/IPE.pr"), "1\nSysName\tActive\tFrench\tEnglish\n80\t1\tPoutrelle \xE9 80\tIPE 80\n");
+    EXPECT_EQ(profileDisplayName("IPE-80"), Kx_String("IPE 80"));
+    MacroLangs::SetCurLanguage(MacroLangs::French);
+    EXPECT_EQ(profileDisplayName("ipe-80"), Kx_String("ipe-80")) << "a table name is a file name: case counts";
+    EXPECT_EQ(profileDisplayName("IPE-80"), Kx_String("Poutrelle é 80"));
+    MacroLangs::SetCurLanguage(MacroLangs::Dutch);
+    EXPECT_EQ(profileDisplayName("IPE-80"), Kx_String("IPE-80"));
+    MacroLangs::SetCurLanguage(MacroLangs::English);
+}
+
 TEST_F(ProfileList, TheChooserStartsAtTheCurrentProfileAndGivesTheChosenOne)
 {
     kxtest::writeBytes(libFile("prof/HEB.pr"), "1\nSysName\tActive\tEnglish\n100\t1\tHE 100 B\n300\t1\tHE 300 B\n");
