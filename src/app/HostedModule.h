@@ -18,6 +18,7 @@ inline constexpr const char* kStartSheetEditor = "_Z16StartSheetEditorRK9Kx_Stri
 inline constexpr const char* kStartDlgDesigner = "_Z16StartDlgDesignerRK9Kx_String";
 inline constexpr const char* kStartDlgGrid = "_Z12StartDlgGridR13ZnGridDlgData";
 inline constexpr const char* kStartDlgLookUp = "_Z14StartDlgLookUpR15ZnLookUpDlgData";
+inline constexpr const char* kStartDlgEditLibSimple = "_Z21StartDlgEditLibSimpleRK9Kx_StringR18Kx_ProfValuesTableRi";
 inline constexpr const char* kStartGridDialog = "_Z15startGridDialogRK14Kx_StringArrayS1_R8Kx_ArrayIS_Eb9Kx_StringS5_";
 inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeadersCommandEP6HWND__";
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";

@@ -4,6 +4,7 @@
 #include "core/Kx_StringArray.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
+#include "spread/Kx_ProfValuesTable.h"
 #include "spread/ZnGridDlgData.h"
 #include "spread/ZnLookUpDlgData.h"
 
@@ -116,6 +117,21 @@ std::vector<SampleDialog> sampleDialogs()
                  return false;
              Kx_Array<Kx_StringArray> rows = sampleProfileRows();
              start(texts({"Name", "h", "b", "tw"}), {}, rows, /*allowRowEdit=*/true, "IPE", "");
+             return true;
+         }},
+        {"editlibsimple", "the simple library editor on the HEA table with HEA-200 selected (226)",
+         [](HostedModule& module, std::string& error) {
+             using Start = bool(const Kx_String&, Kx_ProfValuesTable&, int&);
+             auto* start = launcher<Start>(module, kStartDlgEditLibSimple, "StartDlgEditLibSimple", error);
+             if (start == nullptr)
+                 return false;
+             Kx_ProfValuesTable table;
+             int selected = 0;
+             if (!table.readFromFile("HEA.pr") || !table.findSysName("200", selected)) {
+                 error = "the library's prof/HEA.pr cannot be read or has no HEA-200";
+                 return false;
+             }
+             start(table.typeName, table, selected);
              return true;
          }},
         {"gridheaders", "the grid headers dialog of the sheet-headers command (8250)",

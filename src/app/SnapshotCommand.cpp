@@ -8,6 +8,7 @@
 #include "app/MainJob.h"
 #include "core/MacroData.h"
 #include "core/MacroDrawing.h"
+#include "core/DlgSelectProf.h"
 #include "core/PromptDialog.h"
 #include "platform/grid/Spread.h"
 #include "platform/host/ModuleLoader.h"
@@ -56,6 +57,14 @@ std::vector<Entry> catalogue()
         {"prompt", "the prompt dialog (8069)",
          [](Module&, const char*, std::string&) {
              runPromptDialog("Length", "Length of the plate in mm:", "300");
+             return true;
+         },
+         {}},
+        {"selectprof", "the core's profile chooser on the library's HEA-200 (8072)",
+         [](Module&, const char*, std::string&) {
+             DlgSelectProfData data;
+             data.unknownName = "HEA-200";
+             DlgSelectProf(data, /*withTables=*/true);
              return true;
          },
          {}},

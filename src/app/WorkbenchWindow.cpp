@@ -7,6 +7,7 @@
 
 #include "app/DrawingView.h"
 #include "app/RequestLogView.h"
+#include "core/DlgSelectProf.h"
 #include "core/PromptDialog.h"
 #include "platform/host/CommandLine.h"
 #include "platform/qt/QtBackend.h"
@@ -184,6 +185,13 @@ std::vector<WorkbenchWindow::Launcher> WorkbenchWindow::launchers()
         {"prompt", "the prompt dialog (8069)",
          [](std::string&) {
              runPromptDialog("Length", "Length of the plate in mm:", "300");
+             return true;
+         }},
+        {"selectprof", "the core's profile chooser on the library's HEA-200 (8072)",
+         [](std::string&) {
+             DlgSelectProfData data;
+             data.unknownName = "HEA-200";
+             DlgSelectProf(data, /*withTables=*/true);
              return true;
          }},
         {"macro", "the macro dialog, modeless (8131)",

@@ -8,6 +8,7 @@
 #include "app/LayoutCommand.h"
 #include "app/MacroCommand.h"
 #include "app/MainJob.h"
+#include "app/ProfCommand.h"
 #include "app/SheetCommand.h"
 #ifdef KX_HAVE_QT
 #include "app/SnapshotCommand.h"
@@ -28,6 +29,7 @@ void printUsage(std::FILE* out)
     std::fputs(
                "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
                "       kestra-ss macro show FILE_OR_NAME    (print a macro definition)\n"
+               "       kestra-ss prof show NAME | prof import TSV OUT.pr --type N   (profile tables)\n"
                "       kestra-ss snapshot NAME OUT.png | --all DIR | --list   (dialog pictures)\n"
                "\n"
                "Without arguments: load the KESTRA_SS module as the host does (load message, then\n"
@@ -64,6 +66,8 @@ int main(int argc, char** argv)
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
     if (first == "macro")
         return kxapp::runMacroCommand(argc - 2, argv + 2);
+    if (first == "prof")
+        return kxapp::runProfCommand(argc - 2, argv + 2);
 #ifdef KX_HAVE_QT
     if (first == "snapshot")
         return kxapp::runSnapshotCommand(argv[0], argc - 2, argv + 2);

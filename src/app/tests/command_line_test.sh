@@ -158,4 +158,49 @@ else
   echo "NOTE: kestra-ss was built without Qt: the dialog pictures of the main job are not checked"
 fi
 
+# prof import makes the committed sample tables exactly (tools/make_prof_tables.sh), and prof show
+# prints them in its line format; bad usage exits 2, a missing table 1.
+lib=$(cd "$(dirname "$0")/../../../library" && pwd)
+"$(dirname "$0")/../../../tools/make_prof_tables.sh" "$prog" "$work/prof" > /dev/null 2>&1
+check "prof tables made exit" 0 $?
+for t in IPE HEA HEB UPN L SHS; do
+  cmp -s "$lib/prof/$t.pr" "$work/prof/$t.pr"
+  check "committed library/prof/$t.pr is what the converter makes" 0 $?
+done
+printf 'name\th_mm\tb_mm\textra\nX 10\t10\t\tv\\w\nX 20\t20\t5\t\n' > "$work/x.tsv"
+"$prog" prof import "$work/x.tsv" "$work/X.pr" --type 1
+check "prof import exit" 0 $?
+out=$("$prog" prof show "$work/X.pr" | head -n 3)
+check "prof show type and first columns" "$(printf 'type\t1\ncolumn\t0\tSysName\ncolumn\t1\tActive')" "$out"
+out=$("$prog" prof show "$work/X.pr" | grep -v '^column')
+check "prof show rows and active names" \
+  "$(printf 'type\t1\nrow\t0\t10\t1\tX 10\tX 10\tX 10\t10\t0\t0\t0\t0\t0\t0\t0\t0\tv\\\\w\nrow\t1\t20\t1\tX 20\tX 20\tX 20\t20\t5\t0\t0\t0\t0\t0\t0\t0\t0\nactive\tX-10\nactive\tX-20')" "$out"
+out=$(KESTRA_SS_LIBDIR="$lib" "$prog" prof show HEA | grep -c '^active')
+check "prof show of a library table lists its 24 sizes" 24 "$out"
+KESTRA_SS_LIBDIR="$lib" "$prog" prof show NOSUCH > /dev/null 2> "$work/err.txt"
+check "prof show of a missing table exit" 1 $?
+grep -q '^kestra-ss prof: ' "$work/err.txt"
+check "prof show of a missing table message" 0 $?
+"$prog" prof import "$work/x.tsv" "$work/Y.pr" --type 25 > /dev/null 2>&1
+check "prof import with a type outside 1 to 24 exit" 2 $?
+"$prog" prof show > /dev/null 2>&1
+check "prof show without a name exit" 2 $?
+
+# The committed section pictures are exactly what their generator draws.
+if command -v python3 > /dev/null; then
+  root=$(cd "$(dirname "$0")/../../.." && pwd)
+  python3 "$root/tools/make_section_pictures.py" "$work/icons" --user-sections "$work/user" > /dev/null
+  check "section pictures drawn" 0 $?
+  for f in "$work/icons"/*.bmp; do
+    cmp -s "$f" "$root/resources/icons/$(basename "$f")"
+    check "committed resources/icons/$(basename "$f") is what the generator draws" 0 $?
+  done
+  for f in "$work/user"/*.bmp; do
+    cmp -s "$f" "$root/library/User Sections/$(basename "$f")"
+    check "committed library/User Sections/$(basename "$f") is what the generator draws" 0 $?
+  done
+else
+  echo "NOTE: python3 is missing: the section pictures are not compared with their generator"
+fi
+
 [ "$failures" -eq 0 ]

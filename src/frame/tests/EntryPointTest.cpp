@@ -120,13 +120,11 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDSTVPointsDlg()",
     "StartDlgCSP2(DlgCSP2Data&)",
     "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
-    "StartDlgEditLibSimple(Kx_String const&, Kx_ProfValuesTable&, int&)",
     "StartDlgLevels(ZnLevelsDlgData&)",
     "StartDlgCladdingSettings(ZnCladdingDlgData&)",
     "StartDlgSelectImage(ZnSelectImageDlgData&)",
     "StartEditProfCutsDlg(DlgProfCutsData&)",
     "StartDlgProfFeatures(DlgProfFeaturesData&)",
-    "Kx_ProfValuesTable::",
     "ZnSelectImageDlgData::",
 };
 
