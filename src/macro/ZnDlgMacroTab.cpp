@@ -396,7 +396,7 @@ void ZnDlgMacroTab::fillGrid()
                               SSSetTypeCheckBox(g, &type, 0x300, "", kxss::sharedButtonBitmap(8134),
                                                 kxss::sharedButtonBitmap(8136)));
             } else {
-                SSSetCellType(g, 3, row, SSSetTypeEdit(g, &type, 0xC00080, 1000, 0, 0));
+                SSSetCellType(g, 3, row, SSSetTypeEdit(g, &type, 0xC00080, 1000, 0, SS_CASE_ASTYPED));
             }
             SSSetLock(g, 3, row, c.readOnly ? TRUE : FALSE);
             c.ctrlId = -row;

@@ -163,7 +163,7 @@ TEST_F(Workbench, ALauncherReachesItsDialogAndTheModulesPrintingShowsInTheComman
     });
     ASSERT_TRUE(window->launch(row("macro (modal)")));
     EXPECT_EQ(modalTemplate, 8131);
-    EXPECT_EQ(modalTitle, "Splice");
+    EXPECT_EQ(modalTitle, "End plate connection") << "the sample macro the workbench placed in its drawing";
     // The macro dialog's close routine posts the host's prompt.
     EXPECT_NE(commandLinePane().find("Command: "), std::string::npos) << commandLinePane();
 

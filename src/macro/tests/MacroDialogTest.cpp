@@ -87,11 +87,17 @@ TEST_F(MacroDialog, ATabWithoutALayoutListsEveryItemInItsGrid)
 TEST_F(MacroDialog, EveryControlOfTheSampleLayoutsBindsAndAMissingCellsControlGoes)
 {
     ZnDlgMacro* dialog = open(kxcore::sampleMacroData(0));
-    for (int t : {0, 3, 4}) {
+    for (int t : {0, 3}) {
         ASSERT_NE(dialog->page(t), nullptr);
         for (const auto& r : dialog->page(t)->removedControls())
             ADD_FAILURE() << dialog->data().tabs[t].layoutName.str() << " control " << r.index << ": " << r.reason;
     }
+    // The base plate's layout also shows the special value of its array, which only arrays of kind 1
+    // have: that control goes, so that reading back can never empty the value it does not show.
+    const auto& base = dialog->page(4)->removedControls();
+    ASSERT_EQ(base.size(), 1u);
+    EXPECT_EQ(base[0].type, 20);
+    EXPECT_EQ(base[0].reason, "array stiffeners has no special value (kind 2)");
     const MacroTabData& end = dialog->data().tabs[kEndPlateTab];
     int i = 0;
     ASSERT_TRUE(end.findCellWithName("plateWidth", i));
@@ -142,7 +148,7 @@ TEST_F(MacroDialog, AWordTypedIntoANumberIsRefusedAndTheOldValueShownAgain)
     const int before = updates();
     SendMessage(page->m_hWnd, WM_COMMAND, MAKEWPARAM(ZnDlgMacroTab::kGrid, SSN_LEAVECELLAFTEREDIT),
                 reinterpret_cast<LPARAM>(grid));
-    EXPECT_EQ(updates(), before);
+    EXPECT_EQ(updates(), before) << kxhost::activeDrawing().requests().back().text();
     EXPECT_EQ(gridText(grid, 3, 2), "0.125");
     EXPECT_EQ(agent.messageBoxes().size(), 1u);
 
