@@ -373,10 +373,10 @@ void ZnDlgMacroTab::fillGrid()
     m_gridRows = static_cast<int>(rows.size());
     m_grid.setColCount(4);
     m_grid.setRowCount(std::max(m_gridRows, 1));
-    SSSetColWidth(g, 1, 14);
-    SSSetColWidth(g, 2, 4);
-    SSSetColWidth(g, 3, 10);
-    SSSetColWidth(g, 4, 6);
+    SSSetColWidth(g, 1, 22);
+    SSSetColWidth(g, 2, 5);
+    SSSetColWidth(g, 3, 14);
+    SSSetColWidth(g, 4, 7);
     SSSetLockColor(g, RGB(0xE6, 0xE6, 0xE6), RGB(0, 0, 0));
     SS_CELLTYPE type;
     for (const Row& r : rows) {
@@ -498,6 +498,15 @@ void ZnDlgMacroTab::OnSize(UINT type, int cx, int cy)
 {
     CDialog::OnSize(type, cx, cy);
     placeControls();
+}
+
+BOOL ZnDlgMacroTab::OnEraseBkgnd(HDC dc)
+{
+    // The dialog's face, then the layout's picture at the top left (white is transparent).
+    CDialog::OnEraseBkgnd(dc);
+    if (m_hasLayout)
+        m_layout.OnEraseBkgnd(dc);
+    return TRUE;
 }
 
 void ZnDlgMacroTab::setGridText(int col, int row, const Kx_String& text)

@@ -59,6 +59,7 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnEraseBkgnd(HDC dc) override;
     void OnOK() override;
     void OnCancel() override;
 
