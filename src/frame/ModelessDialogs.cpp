@@ -63,17 +63,38 @@ int findDelayedClose(UINT_PTR timer)
     return -1;
 }
 
+bool hasDelayedClose(int slot)
+{
+    for (const DelayedClose& d : delayedCloses())
+        if (d.slot == slot)
+            return true;
+    return false;
+}
+
+// A slot that is emptied takes its pending closes with it, so a timer can never close a newer
+// dialog that takes the same slot later.
+void dropDelayedCloses(int slot)
+{
+    for (int i = delayedCloses().length() - 1; i >= 0; --i) {
+        if (delayedCloses()[i].slot == slot) {
+            KillTimer(nullptr, delayedCloses()[i].timer);
+            delayedCloses().removeAt(i);
+        }
+    }
+}
+
 void delayedCloseTimer(HWND, UINT, UINT_PTR timer, DWORD)
 {
     acutPrintf("Delayed timer called.\n");
+    // The timer fires once: whatever happens next starts a new one if needed.
+    KillTimer(nullptr, timer);
     const int entry = findDelayedClose(timer);
     if (entry < 0)
         return;
     const int slot = delayedCloses()[entry].slot;
-    KillTimer(nullptr, timer);
+    delayedCloses().removeAt(entry);
     // May defer again (and append a new entry) while the macro is still busy.
     EndDlgMacroModeless(slot);
-    delayedCloses().removeAt(findDelayedClose(timer));
 }
 
 } // namespace
@@ -193,7 +214,11 @@ bool EndDlgMacroModeless(int slot)
     KxMacroDialogHandle* dialog = kxss::macroDialogInSlot(slot);
     if (dialog == nullptr)
         return false;
-    if (dialog->macroData().isBusy()) {
+    // A busy macro, or a dialog that is running a sub-dialog, a message box or a pick on its own
+    // stack, is closed later: destroying it now would pull the window from under that loop.
+    if (dialog->macroData().isBusy() || dialog->isRunningNested()) {
+        if (hasDelayedClose(slot))
+            return true; // one pending close per slot
         const UINT_PTR timer = SetTimer(nullptr, 0, kRetryMs, delayedCloseTimer);
         delayedCloses().insertAt(delayedCloses().length(), DelayedClose{timer, slot});
         return true;
@@ -202,6 +227,7 @@ bool EndDlgMacroModeless(int slot)
     if (window.m_hWnd != nullptr && !window.DestroyWindow())
         return false;
     table()[slot] = nullptr;
+    dropDelayedCloses(slot);
     // The close may come from the dialog's own button: the object goes once its handler returns.
     window.deleteWhenIdle();
     if (slot == table().length() - 1) {

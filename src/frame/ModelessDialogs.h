@@ -17,6 +17,9 @@ public:
     virtual MacroData& macroData() = 0;
     // The dialog's window object; the table destroys the window and then the object through it.
     virtual CWnd& dialogWindow() = 0;
+    // True while the dialog runs a nested loop (a sub-dialog, message box, menu or pick): a close
+    // then waits as for a busy macro.
+    virtual bool isRunningNested() const { return false; }
 };
 
 // Closes the dialog in the slot: false when the slot is empty or out of range or the window refuses

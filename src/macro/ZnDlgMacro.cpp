@@ -199,9 +199,13 @@ BOOL ZnDlgMacro::OnCommand(WPARAM wParam, LPARAM lParam)
             close();
         return TRUE;
     case kSelectMacros: {
-        ShowWindow(SW_HIDE);
-        const bool changed = SelectOtherMacros(&m_data);
-        ShowWindow(SW_SHOW);
+        bool changed = false;
+        {
+            NestedLoop pick(*this);
+            ShowWindow(SW_HIDE);
+            changed = SelectOtherMacros(&m_data);
+            ShowWindow(SW_SHOW);
+        }
         if (changed) {
             buildPages();
             fillFilters();

@@ -38,6 +38,18 @@ public:
     MacroData& data() { return m_data; }
     MacroData& macroData() override { return m_data; }
     CWnd& dialogWindow() override { return *this; }
+    bool isRunningNested() const override { return m_nested > 0; }
+    // Marks a nested loop (sub-dialog, message box, pick) for as long as the guard lives.
+    class NestedLoop {
+    public:
+        explicit NestedLoop(ZnDlgMacro& dialog) : m_dialog(dialog) { ++m_dialog.m_nested; }
+        ~NestedLoop() { --m_dialog.m_nested; }
+        NestedLoop(const NestedLoop&) = delete;
+        NestedLoop& operator=(const NestedLoop&) = delete;
+
+    private:
+        ZnDlgMacro& m_dialog;
+    };
     int modelessIndex() const { return m_modelessIndex; }
 
     // The page of a tab, null for a tab without one (an unknown kind).
@@ -83,4 +95,5 @@ private:
     SIZE m_smallest{50, 50};
     bool m_sized = false;
     int m_updates = 0;
+    int m_nested = 0;
 };

@@ -631,6 +631,7 @@ bool ZnDlgMacroTab::readBack()
             double v = 0;
             if (!isNumberText(shown.trimmed(), v)) {
                 // Refused: the old value is shown again; nothing is pushed as 0.
+                ZnDlgMacro::NestedLoop box(m_owner);
                 MessageBox(m_hWnd, "\"" + shown.str() + "\" " + dialString(1098).str() + ": " + c.description.str(),
                            dialString(1098).str(), MB_OK | MB_ICONWARNING);
                 if (c.ctrlId < 0)

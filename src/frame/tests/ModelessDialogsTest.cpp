@@ -121,6 +121,43 @@ TEST_F(Frame, ABusyMacroDefersTheCloseUntilALaterTickFindsItFree)
     EXPECT_EQ(kxhost::commandPromptCount(), prompts + 1);
 }
 
+TEST_F(Frame, ABusyDialogClosedTwiceWaitsOnOneTimerAndAStaleTimerNeverClosesItsSuccessor)
+{
+    const int slot = open("busy");
+    kxss::macroDialogInSlot(slot)->macroData().setBusy(true);
+    EXPECT_TRUE(EndDlgMacroModeless(slot));
+    EXPECT_TRUE(EndDlgMacroModeless(slot));
+    EXPECT_EQ(kxss::pendingMacroDialogCloses(), 1) << "one pending close per slot";
+    EXPECT_EQ(ActiveTimerCount(), 1);
+
+    // The dialog is closed another way before the timer fires; a new dialog takes its slot.
+    kxss::macroDialogInSlot(slot)->macroData().setBusy(false);
+    EXPECT_TRUE(EndDlgMacroModeless(slot));
+    EXPECT_EQ(kxss::pendingMacroDialogCloses(), 0);
+    EXPECT_EQ(ActiveTimerCount(), 0);
+    EXPECT_EQ(open("successor"), slot);
+    agent.advanceClock(500);
+    ASSERT_NE(kxss::macroDialogInSlot(slot), nullptr) << "the old close must not reach the new dialog";
+    EXPECT_EQ(kxss::macroDialogInSlot(slot)->dialogWindow().GetWindowText(), "successor");
+}
+
+TEST_F(Frame, ADialogRunningANestedLoopIsClosedOnlyAfterItReturns)
+{
+    const int slot = open("nested");
+    auto* dialog = dynamic_cast<ZnDlgMacro*>(kxss::macroDialogInSlot(slot));
+    ASSERT_NE(dialog, nullptr);
+    {
+        ZnDlgMacro::NestedLoop running(*dialog);
+        EXPECT_TRUE(EndDlgMacroModeless(slot));
+        EXPECT_EQ(kxss::macroDialogInSlot(slot), dialog) << "not destroyed under its own message box";
+        agent.advanceClock(200);
+        EXPECT_EQ(kxss::macroDialogInSlot(slot), dialog);
+    }
+    agent.advanceClock(50);
+    EXPECT_EQ(kxss::macroDialogInSlot(slot), nullptr);
+    EXPECT_EQ(ActiveTimerCount(), 0);
+}
+
 TEST_F(Frame, UnloadingWithABusyDialogLeavesTheCloseToTheTimer)
 {
     open("A");
