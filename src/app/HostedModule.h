@@ -12,6 +12,7 @@ namespace kxapp {
 inline constexpr const char* kStartDlgMacro = "_Z13StartDlgMacroR9MacroData";
 inline constexpr const char* kStartDlgMacroModeless = "_Z21StartDlgMacroModelessbR9MacroDataRi";
 inline constexpr const char* kEndDlgMacroModeless = "_Z19EndDlgMacroModelessi";
+inline constexpr const char* kGetDlgMacroData = "_Z15GetDlgMacroDataiR9MacroData";
 inline constexpr const char* kStartDlgEditConstraints = "_Z23StartDlgEditConstraintsR14EditConstrData";
 inline constexpr const char* kEndDlgEditConstraints = "_Z21EndDlgEditConstraintsv";
 inline constexpr const char* kStartSheetEditor = "_Z16StartSheetEditorRK9Kx_String";
