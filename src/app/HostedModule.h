@@ -19,6 +19,8 @@ inline constexpr const char* kStartDlgDesigner = "_Z16StartDlgDesignerRK9Kx_Stri
 inline constexpr const char* kStartDlgGrid = "_Z12StartDlgGridR13ZnGridDlgData";
 inline constexpr const char* kStartDlgLookUp = "_Z14StartDlgLookUpR15ZnLookUpDlgData";
 inline constexpr const char* kStartGridDialog = "_Z15startGridDialogRK14Kx_StringArrayS1_R8Kx_ArrayIS_Eb9Kx_StringS5_";
+inline constexpr const char* kStartDlgMacroCuts = "_Z17StartDlgMacroCutsR16DlgMacroCutsDataRb";
+inline constexpr const char* kStartDlgSelectMacro = "_Z19StartDlgSelectMacroRK9Kx_StringRK14Kx_StringArrayRKiS6_RS_Rbb";
 inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeadersCommandEP6HWND__";
 
 class HostedModule {

@@ -102,7 +102,8 @@ TEST_F(Workbench, OpensWithTheKnownDialogsListedAndTheSampleFrameDrawn)
 {
     const std::vector<std::string> names = window->launcherNames();
     for (const char* expected : {"prompt", "macro", "macro (modal)", "constraints", "axisgrid", "lookup", "stringarray",
-                                 "gridheaders", "designer", "sheet-editor", "showcase"})
+                                 "gridheaders", "designer", "sheet-editor", "showcase", "macro-cuts",
+                                 "macro-cuts-existing", "select-macro", "select-macro-filter"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     ASSERT_EQ(window->dialogList()->count(), static_cast<int>(names.size()));
     EXPECT_TRUE(window->dialogList()->item(0)->text().startsWith(QString::fromStdString(names[0])));
