@@ -103,6 +103,8 @@ BOOL ZnDlgMacroCuts::OnInitDialog()
 
     m_grid.attach(this, kGrid, /*exactRect=*/true);
     m_grid.setStandardLook(1);
+    // Column 1 names each row: a header column beside it would be an empty strip.
+    SSSetBool(m_grid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
     m_grid.setColCount(3);
     m_grid.setColumnHeaders(stringArr(dialString(1078), dialString(881), dialString(87)));
     m_grid.setFitMode(1);

@@ -11,6 +11,7 @@
 #include "platform/grid/Spread.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -162,12 +163,8 @@ void ZnDlgSelectMacro::fillGrid()
     m_grid.setRowCount(modules.length());
     Kx_StringArray headers;
     for (int c = 1; c <= 2 * pairs; ++c)
-        headers.append(c == 1 ? dialString(1119) : c == 3 ? dialString(1120) : Kx_String());
+        headers.append(c == 2 ? dialString(1119) : c == 4 ? dialString(1120) : Kx_String());
     m_grid.setColumnHeaders(headers);
-    // The headings each span their columns: the module pair, and every property pair.
-    SSAddCellSpan(grid, 1, SS_HEADER, 2, 1);
-    if (pairs > 1)
-        SSAddCellSpan(grid, 3, SS_HEADER, 2 * pairs - 2, 1);
     for (int r = 0; r < modules.length(); ++r) {
         Kx_StringArray labels;
         labels.append(modules[r]);
@@ -180,8 +177,17 @@ void ZnDlgSelectMacro::fillGrid()
         m_grid.setCheckLabelPairs(r + 1, labels, states[r]);
     }
     m_grid.applyFonts();
-    m_grid.autoSizeColumns();
     SSSetBool(grid, SSB_REDRAW, TRUE);
+    // Boxes narrow, names as wide as the longest of their column (in average characters of the grid's
+    // font, with room for wider letters).
+    std::vector<int> widths(static_cast<size_t>(2 * pairs + 1), 0);
+    for (int r = 0; r < modules.length(); ++r) {
+        widths[2] = std::max(widths[2], modules[r].length());
+        for (int i = 0; i < properties[r].length(); ++i)
+            widths[static_cast<size_t>(2 * i + 4)] = std::max(widths[static_cast<size_t>(2 * i + 4)], properties[r][i].length());
+    }
+    for (int c = 1; c <= 2 * pairs; ++c)
+        SSSetColWidth(grid, c, c % 2 == 1 ? 3.0 : 1.4 * std::max(widths[static_cast<size_t>(c)], 8) + 2.0);
 }
 
 void ZnDlgSelectMacro::gridChanged()
