@@ -1,7 +1,9 @@
 #include "app/SampleDialogs.h"
 
+#include "core/DialogFunctions.h"
 #include "core/Kx_Array.h"
 #include "core/Kx_StringArray.h"
+#include "core/MacroSubDialogData.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #include "spread/Kx_ProfValuesTable.h"
@@ -75,6 +77,47 @@ Kx_Array<Kx_StringArray> sampleProfileRows()
     rows.append(texts({"IPE 120", "120", "64", "4.4"}));
     rows.append(texts({"IPE 140", "140", "73", "4.7"}));
     return rows;
+}
+
+// A cut of the sample frame's end plate connection: its modules own it.
+DlgMacroCutsData sampleCut(bool existing)
+{
+    DlgMacroCutsData data;
+    data.owner.modules = texts({"End plate", "Splice", "Base plate"});
+    for (int i = 0; i < data.owner.modules.length(); ++i)
+        data.owner.cutNames.append(texts({"Notch"}));
+    data.moduleName = "End plate";
+    data.existing = existing;
+    if (existing) {
+        data.cutName = "Haunch cut";
+        data.cutType = kCutProf3Segments;
+        data.optionFlags = {false, false, false, true, false};
+        data.secondName = "Haunch";
+    } else {
+        data.cutName = "Cut1";
+        data.cutType = kCutProfVsPlate;
+        data.optionIndex = 3;
+    }
+    DlgMacroCutsData::GetDefaultValues(data.cutType, data.varNames, data.values, data.varFlags);
+    return data;
+}
+
+// Opens the select-macro dialog on the library's macros with the filter grid shown or hidden; the
+// user's own choice of that is put back afterwards.
+bool openSelectMacro(HostedModule& module, std::string& error, bool filterShown)
+{
+    using Start = bool(const Kx_String&, const Kx_StringArray&, const int&, const int&, Kx_String&, bool&, bool);
+    auto* start = launcher<Start>(module, kStartDlgSelectMacro, "StartDlgSelectMacro", error);
+    if (start == nullptr)
+        return false;
+    bool before = false;
+    const bool stored = readDlgRegBool("DLG_SELECT_MACRO", "LARGE_DLG", before);
+    writeDlgRegBool("DLG_SELECT_MACRO", "LARGE_DLG", filterShown);
+    Kx_String chosen;
+    bool pick = true;
+    start("", Kx_MacroPropsFilter().getAllDwgFiles(), 120, 90, chosen, pick, /*extraText=*/false);
+    writeDlgRegBool("DLG_SELECT_MACRO", "LARGE_DLG", stored ? before : false);
+    return true;
 }
 
 } // namespace
@@ -160,6 +203,30 @@ std::vector<SampleDialog> sampleDialogs()
              start("Base plates\\base plate");
              return true;
          }},
+        {"macro-cuts", "the macro cuts dialog, a new cut of the end plate (223)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgMacroCutsData&, bool&)>(module, kStartDlgMacroCuts, "StartDlgMacroCuts", error);
+             if (start == nullptr)
+                 return false;
+             DlgMacroCutsData data = sampleCut(/*existing=*/false);
+             bool escaped = false;
+             start(data, escaped);
+             return true;
+         }},
+        {"macro-cuts-existing", "the macro cuts dialog editing an existing three-segment cut (223)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgMacroCutsData&, bool&)>(module, kStartDlgMacroCuts, "StartDlgMacroCuts", error);
+             if (start == nullptr)
+                 return false;
+             DlgMacroCutsData data = sampleCut(/*existing=*/true);
+             bool escaped = false;
+             start(data, escaped);
+             return true;
+         }},
+        {"select-macro", "the select-macro dialog on the library's macros (8717)",
+         [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, false); }},
+        {"select-macro-filter", "the select-macro dialog with its filter grid shown (8717)",
+         [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, true); }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
          [](HostedModule& module, std::string& error) {
              auto* start = launcher<bool(const Kx_String&)>(module, kStartSheetEditor, "StartSheetEditor", error);

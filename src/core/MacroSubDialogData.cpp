@@ -9,6 +9,7 @@
 #include "platform/host/SimulatedDrawing.h"
 #include "platform/win/Bitmap.h"
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -30,6 +31,23 @@ Kx_String propKey(const Kx_String& module, const Kx_String& property)
     Kx_String k = module;
     k.append("|").append(property);
     return k;
+}
+
+// Whether the picture is older than the macro's drawing (the file as given, else its name in the
+// picture's folder); a drawing that cannot be found leaves the picture as it is.
+bool previewOutdated(const Kx_String& macro, const Kx_String& folder, const Kx_String& picture)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto native = [](const Kx_String& path) { return fs::path(kx::toNativePath(path.str()).value_or(path.str())); };
+    fs::path drawing = native(macro);
+    if (!fs::exists(drawing, ec))
+        drawing = native(folder + getFileName(macro));
+    const auto drawn = fs::last_write_time(drawing, ec);
+    if (ec)
+        return false;
+    const auto made = fs::last_write_time(native(picture), ec);
+    return !ec && made < drawn;
 }
 
 } // namespace
@@ -263,7 +281,7 @@ int CreatePreviewBMPs(int width, int height, const Kx_StringArray& files, const 
     for (const Kx_String& file : files) {
         const Kx_String name = withoutExtension(file);
         const Kx_String target = dir + name + ".bmp";
-        if (name.isEmpty() || fileExists(target))
+        if (name.isEmpty() || (fileExists(target) && !previewOutdated(file, dir, target)))
             continue;
         // A plain card: a frame and a band whose shade follows the name, so the thumbnails differ.
         unsigned hash = 2166136261u;

@@ -116,7 +116,8 @@ private:
 };
 
 // Makes the missing thumbnail pictures ("<name>.bmp" in folder) of the macro files, each width x
-// height, drawn from the macro's name. Returns the number made; existing pictures are kept.
+// height, drawn from the macro's name. Returns the number made; a picture is kept unless it is older than
+// its macro's drawing (found as given, else by name in folder).
 KXCORE_API int CreatePreviewBMPs(int width, int height, const Kx_StringArray& files, const Kx_String& folder);
 
 // The settings every macro carries: the parts it reacts to and its further options.

@@ -104,7 +104,8 @@ TEST_F(Workbench, OpensWithTheKnownDialogsListedAndTheSampleFrameDrawn)
     const std::vector<std::string> names = window->launcherNames();
     for (const char* expected : {"prompt", "macro", "macro (modal)", "constraints", "axisgrid", "lookup", "stringarray",
                                  "gridheaders", "designer", "sheet-editor", "showcase", "editlibsimple",
-                                 "selectprof"})
+                                 "selectprof", "macro-cuts", "macro-cuts-existing", "select-macro",
+                                 "select-macro-filter"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     ASSERT_EQ(window->dialogList()->count(), static_cast<int>(names.size()));
     EXPECT_TRUE(window->dialogList()->item(0)->text().startsWith(QString::fromStdString(names[0])));
@@ -247,6 +248,52 @@ TEST_F(Workbench, ThePickButtonAsksTheDrawingAndEscapeCancels)
     EXPECT_EQ(window->statusBar()->currentMessage(), "No object picked");
     EXPECT_EQ(lastLogLine(), "pick an object: Select an object: -> cancelled");
     EXPECT_FALSE(drawing.isPicking());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Workbench, TheCutsDialogsOwnerIsPickedWithAClickInTheDrawingView)
+{
+    const kxhost::DrawingObject* macro = nullptr;
+    for (const kxhost::DrawingObject& o : drawing.objects()) {
+        if (o.kind == "macro" && macro == nullptr)
+            macro = &o;
+    }
+    ASSERT_NE(macro, nullptr);
+    const DrawingPoint at = centre(macro->outline[0]);
+    int modalTemplate = 0;
+    int modulesBefore = 0;
+    int modulesAfter = 0;
+    bool hiddenDuringPick = false;
+    kxqt::setModalDialogHook([&](CDialog& dialog) {
+        modalTemplate = dialog.templateId();
+        const HWND hwnd = dialog.m_hWnd;
+        QTimer::singleShot(0, [&, hwnd] {
+            HWND modules = GetDlgItem(hwnd, 1282);
+            modulesBefore = static_cast<int>(SendMessage(modules, CB_GETCOUNT));
+            QTimer::singleShot(0, [&, hwnd] {
+                hiddenDuringPick = view->isWaitingForPick() && !IsWindowVisible(hwnd);
+                QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget(at).toPoint());
+                view->cancelPick();  // a missed click must not leave the test waiting
+            });
+            // "Another macro" starts the pick at once.
+            SendMessage(GetDlgItem(hwnd, 1286), BM_CLICK, 0, 0);
+            modulesAfter = static_cast<int>(SendMessage(modules, CB_GETCOUNT));
+            SendMessage(hwnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    });
+    ASSERT_TRUE(window->launch(row("macro-cuts")));
+    EXPECT_EQ(modalTemplate, 223);
+    EXPECT_TRUE(hiddenDuringPick);
+    // The picked macro's modules that the list lacked join it.
+    EXPECT_EQ(modulesBefore, 3);
+    EXPECT_EQ(modulesAfter, 6);
+    const std::string picked = "pick macro: Select the macro that will own the cut [" + std::to_string(macro->id.handle()) + "]";
+    EXPECT_TRUE(std::any_of(drawing.requests().begin(), drawing.requests().end(),
+                            [&](const kxhost::DrawingRequest& r) { return r.text().rfind(picked, 0) == 0; }))
+        << lastLogLine();
 }
 
 } // namespace
