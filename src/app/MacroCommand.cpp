@@ -12,6 +12,7 @@
 // \t, \n and \r.
 #include "app/MacroCommand.h"
 
+#include "app/HostedModule.h"
 #include "core/MacroFile.h"
 
 #include <cstdio>
@@ -25,7 +26,11 @@ namespace {
 void printUsage(std::FILE* out)
 {
     std::fputs("usage: kestra-ss macro show FILE_OR_NAME\n"
+               "       kestra-ss macro bind FILE_OR_NAME\n"
                "\n"
+               "show prints what the definition holds; bind builds the macro dialog on it as the module\n"
+               "does and prints each item's control id (33000 on: a layout control, -row: a grid row,\n"
+               "0: not shown) and each layout control that could not be bound, with the reason.\n"
                "FILE_OR_NAME is the path of a macro definition (.kxm) or the name of one in the\n"
                "library's Macros folder (\"End plate connection\").\n",
                out);
@@ -110,13 +115,14 @@ std::string show(const MacroData& macro)
 
 } // namespace
 
-int runMacroCommand(int argc, const char* const* args)
+int runMacroCommand(int argc, const char* const* args, const char* argv0)
 {
     if (argc == 1 && (std::string_view(args[0]) == "--help" || std::string_view(args[0]) == "-h")) {
         printUsage(stdout);
         return 0;
     }
-    if (argc != 2 || std::string_view(args[0]) != "show") {
+    const std::string_view verb = argc >= 1 ? std::string_view(args[0]) : std::string_view();
+    if (argc != 2 || (verb != "show" && verb != "bind")) {
         printUsage(stderr);
         return 2;
     }
@@ -132,8 +138,36 @@ int runMacroCommand(int argc, const char* const* args)
         std::fprintf(stderr, "kestra-ss: %s\n", error.c_str());
         return 1;
     }
-    const std::string out = show(def.macro);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (verb == "show") {
+        const std::string out = show(def.macro);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return 0;
+    }
+    HostedModule module;
+    if (!module.load(argv0, error)) {
+        std::fprintf(stderr, "kestra-ss: %s\n", error.c_str());
+        return 1;
+    }
+    auto* bind = module.function<bool(const MacroData&, std::string&, std::string&)>("kxss_macroBindReport");
+    if (bind == nullptr) {
+        std::fprintf(stderr, "kestra-ss: the module does not export kxss_macroBindReport\n");
+        return 1;
+    }
+    std::string report;
+    if (!bind(def.macro, report, error)) {
+        std::fprintf(stderr, "kestra-ss: %s\n", error.c_str());
+        return 1;
+    }
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    // A layout that could not be read at all (its line has no control index and no type) fails the
+    // command; controls that could not be bound are what the report is for.
+    for (size_t at = report.find("removed\t"); at != std::string::npos; at = report.find("removed\t", at + 1)) {
+        const std::string line = report.substr(at, report.find('\n', at) - at);
+        if (line.find("\t-1\t-1\t") != std::string::npos) {
+            std::fprintf(stderr, "kestra-ss: a layout of the macro cannot be read: %s\n", line.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
 

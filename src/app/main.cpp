@@ -29,6 +29,7 @@ void printUsage(std::FILE* out)
     std::fputs(
                "       kestra-ss layout show NAME_OR_PATH   (print a designed-dialog layout)\n"
                "       kestra-ss macro show FILE_OR_NAME    (print a macro definition)\n"
+               "       kestra-ss macro bind FILE_OR_NAME    (the control ids a macro page gives its items)\n"
                "       kestra-ss prof show NAME | prof import TSV OUT.pr --type N   (profile tables)\n"
                "       kestra-ss snapshot NAME OUT.png | --all DIR | --list   (dialog pictures)\n"
                "\n"
@@ -65,7 +66,7 @@ int main(int argc, char** argv)
     if (first == "layout")
         return kxapp::runLayoutCommand(argc - 2, argv + 2);
     if (first == "macro")
-        return kxapp::runMacroCommand(argc - 2, argv + 2);
+        return kxapp::runMacroCommand(argc - 2, argv + 2, argv[0]);
     if (first == "prof")
         return kxapp::runProfCommand(argc - 2, argv + 2);
 #ifdef KX_HAVE_QT

@@ -113,6 +113,17 @@ check "macro show of a damaged file message" \
 check "macro show of a missing macro exit" 1 $?
 "$prog" macro list > /dev/null 2>&1
 check "macro with a wrong verb exit" 2 $?
+
+# macro bind: the ids a page gives, grid rows negative, and the control the page could not bind.
+out=$("$prog" macro bind 'End plate connection')
+check "macro bind exit" 0 $?
+check "macro bind a layout cell" "$(printf 'item\t0\tcell\tplateWidth\t33003')" \
+  "$(printf '%s\n' "$out" | grep -m1 'cell.plateWidth')"
+check "macro bind a grid row" "$(printf 'item\t5\tcell\tconnectionName\t-1')" \
+  "$(printf '%s\n' "$out" | grep -m1 'connectionName')"
+check "macro bind a removed control" \
+  "$(printf 'removed\t4\t18\t20\tstiffeners\tarray stiffeners has no special value (kind 2)')" \
+  "$(printf '%s\n' "$out" | grep -m1 '^removed')"
 # bill demo: the sample frame's bill saved as a sheet that sheet show reads; 250 lines with pictures
 # give a picture row per line (500 rows), a sub-total for each of the 11 profiles and the total;
 # bad arguments exit 2.
