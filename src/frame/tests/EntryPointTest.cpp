@@ -116,7 +116,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, AcArray<bool> const&,",
     "StartDlgSelectMacro(Kx_String const&, Kx_StringArray const&, int const&,",
     "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
-    "StartDlgEditConstrModal(EditConstrData&)",
     "StartDSTVPointsDlg()",
     "StartDlgCSP2(DlgCSP2Data&)",
     "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
