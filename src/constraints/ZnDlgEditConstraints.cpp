@@ -305,7 +305,7 @@ void ZnDlgEditConstraints::setUpConstraintsPage()
     p->SetDlgItemText(kFlag2, dialString(1328).str());
     p->SetDlgItemText(kEditCut, dialString(862).str());
     HWND choice = p->GetDlgItem(kChoice);
-    for (int n : {1480, 1481, 1482, 1499})
+    for (int n : {1480, 1481, 1482, 2924})
         ::SendMessage(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(dialString(n).c_str()));
     for (int i = 0; i < 5; ++i) {
         CButtonST& b = pictureButton(p, kEnumButtons[i], 0, 0);

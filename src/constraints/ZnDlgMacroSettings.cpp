@@ -206,9 +206,9 @@ BOOL ZnDlgMacroSettings::OnInitDialog()
         });
         HWND update = page->GetDlgItem(kUpdateMode);
         HWND numbering = page->GetDlgItem(kNumberingMode);
-        for (int n : {1494, 1495, 1496})
+        for (int n : {1494, 1495, 2921})
             ::SendMessage(update, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(dialString(n).c_str()));
-        for (int n : {1494, 1497, 1498})
+        for (int n : {1494, 2922, 2923})
             ::SendMessage(numbering, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(dialString(n).c_str()));
         ::SendMessage(update, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(s.updateMode, 0, 2)));
         ::SendMessage(numbering, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(s.numberingMode, 0, 2)));

@@ -141,6 +141,7 @@ TEST_F(ConstraintEditor, OpensOnTheCurrentModuleAndHighlightsTheFirstConstraint)
     EXPECT_EQ(cell(grid, 2, 3), "Distance");
     EXPECT_EQ(editor->shownConstraint(), 0);
     EXPECT_FALSE(drawing().highlighted().empty()) << "the first constraint's parts are marked";
+    EXPECT_EQ(kxhost::takeCommandLineText().find("*"), std::string::npos) << "no warning, no error";
 }
 
 TEST_F(ConstraintEditor, SelectingARowShowsItsPropertiesAndHighlightsItsParts)
