@@ -293,6 +293,7 @@ void ZnDlgEditConstraints::setUpConstraintsPage()
         return;
     m_constraintsGrid.attach(p, kGrid, /*exactRect=*/true);
     m_constraintsGrid.setStandardLook(1);
+    SSSetBool(m_constraintsGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
     m_constraintsGrid.setColCount(4);
     m_constraintsGrid.setColumnHeaders({dialString(87), dialString(883), string(2333) + " 1", string(2333) + " 2"});
     m_constraintsGrid.setFitMode(1);
@@ -388,6 +389,7 @@ void ZnDlgEditConstraints::setUpGeometryPage()
         return;
     m_geometryGrid.attach(p, kGeometryGrid, /*exactRect=*/true);
     m_geometryGrid.setStandardLook(1);
+    SSSetBool(m_geometryGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
     m_geometryGrid.setColCount(4);
     m_geometryGrid.setColumnHeaders({dialString(889), dialString(890), dialString(891), dialString(892)});
     m_geometryGrid.setFitMode(1);
@@ -405,12 +407,14 @@ void ZnDlgEditConstraints::setUpVariablesPage()
         return;
     m_variablesGrid.attach(p, kVariablesGrid, /*exactRect=*/true);
     m_variablesGrid.setStandardLook(1);
+    SSSetBool(m_variablesGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
     m_variablesGrid.setColCount(3);
     m_variablesGrid.setColumnHeaders({dialString(87), dialString(86), dialString(101)});
     m_variablesGrid.setFontFace("Tahoma");
     m_variablesGrid.setFitMode(1);
     m_dimGrid.attach(p, kDimGrid, /*exactRect=*/true);
     m_dimGrid.setStandardLook(1);
+    SSSetBool(m_dimGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
     m_dimGrid.setColCount(2);
     m_dimGrid.setColumnHeaders({dialString(87), dialString(86)});
     m_dimGrid.setFontFace("Tahoma");

@@ -95,6 +95,8 @@ void attachGrid(Kx_Spread& grid, CWnd* page, int id, const Kx_StringArray& heade
     grid.setColCount(headers.length());
     grid.setColumnHeaders(headers);
     grid.setFitMode(1);
+    // Rows are not named, except where the caller gives row titles.
+    SSSetBool(grid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
 }
 
 // The rows of a grid whose first cell is not blank, as texts.
@@ -148,6 +150,7 @@ BOOL ZnDlgMacroSettings::OnInitDialog()
         fillCheckCombo(p.angles180, angles180Items(), s.angles180);
         attachGrid(p.tolerances, page, kToleranceGrid, texts({927}));
         p.tolerances.setRowCount(2);
+        SSSetBool(p.tolerances.GetSafeHwnd(), SSB_SHOWROWHEADERS, TRUE);
         p.tolerances.setRowHeaders(texts({920, 921}));
         SSSetData(p.tolerances.GetSafeHwnd(), 1, 1, s.angleTolerance.c_str());
         SSSetData(p.tolerances.GetSafeHwnd(), 1, 2, s.sectionAngleTolerance.c_str());
