@@ -449,6 +449,7 @@ TEST_F(ConstraintEditor, SettingsKeepTheEditsOfEveryPageOnOkAndNoneOnCancel)
     agent.onDialog(8141, [](kxwin::DialogDriver& d) {
         EXPECT_EQ(d.title(), dialString(916).str());
         EXPECT_EQ(d.items(8097).size(), 5u);
+        d.click(1351);
         d.pick(8097, 1);
         d.setText(1162, "999");
         d.ok();
@@ -457,6 +458,7 @@ TEST_F(ConstraintEditor, SettingsKeepTheEditsOfEveryPageOnOkAndNoneOnCancel)
     MacroSettingsData after;
     GetMacroSettings(data.macroId, after);
     EXPECT_EQ(after.maxPathDistance, Kx_String("999"));
+    EXPECT_NE(after.angleFilterOn, before.angleFilterOn) << "the first page's edit is kept too";
     EXPECT_EQ(after.sectionNames, before.sectionNames);
     EXPECT_EQ(after.groups, before.groups);
     EXPECT_EQ(after.optionNames, before.optionNames);
