@@ -15,7 +15,6 @@ bool StartDlgEditConstraints(EditConstrData& data)
         auto editor = std::make_unique<ZnDlgEditConstraints>(adsw_acadMainWnd());
         editor->data() = data;
         editor->setModeless(true);
-        // Registered before the window exists, so that a close asked for while it opens finds it.
         if (!editor->Create(ZnDlgEditConstraints::kTemplateId, adsw_acadMainWnd())) {
             acutPrintf("*Error* StartDlgEditConstraints: dialog %d could not be opened.\n",
                        ZnDlgEditConstraints::kTemplateId);
