@@ -86,6 +86,21 @@ int previousSortColumn(int column, int sortColumn)
     return column == 4 ? 1 : column + 1;
 }
 
+std::vector<int> contextMenuKinds(const Kx_StringArray& items, const Kx_Array<int>& ids, const Kx_Array<int>& disabled)
+{
+    std::vector<int> kinds;
+    for (int k = 0; k < items.length(); ++k) {
+        const bool isDisabled = std::find(disabled.items().begin(), disabled.items().end(), k) != disabled.items().end();
+        if (items[k] == "%BREAK%")
+            kinds.push_back(5);
+        else if (isDisabled || k >= kContextMenuPositions || k >= ids.length())
+            kinds.push_back(4);
+        else
+            kinds.push_back(1);
+    }
+    return kinds;
+}
+
 bool constraintDiffers(const ConstraintRow& stored, const ConstraintRow& shown)
 {
     return !stored.varName.equal(shown.varName, false) || !stored.text2.equal(shown.text2, false)

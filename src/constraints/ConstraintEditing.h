@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kxconstr {
 
@@ -37,6 +38,13 @@ int positionAfterRemoval(int removed, int count);
 int rowAfterDelete(int deleted, int rows);
 // The tie-break column a sort on `column` passes when `sortColumn` (0: none yet) was sorted last.
 int previousSortColumn(int column, int sortColumn);
+
+// The pop-up menu entry kinds (PopupMenuEntry: 1 plain, 4 greyed, 5 separator) of a constraint's
+// context menu: "%BREAK%" is a separator; an item listed in `disabled`, one without an id, and one
+// beyond the six positions that carry a command the editor can pass on are greyed.
+std::vector<int> contextMenuKinds(const Kx_StringArray& items, const Kx_Array<int>& ids, const Kx_Array<int>& disabled);
+// The menu's positions that carry a command.
+inline constexpr int kContextMenuPositions = 6;
 
 // Whether the properties shown differ from the stored ones (texts compared ignoring case).
 bool constraintDiffers(const ConstraintRow& stored, const ConstraintRow& shown);

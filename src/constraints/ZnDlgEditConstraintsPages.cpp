@@ -134,20 +134,12 @@ void ZnDlgEditConstraints::onConstraintRightClick()
     Kx_Array<int> disabled;
     if (!ConstrContextMenu(m_data, index, items, ids, disabled) || items.isEmpty())
         return;
-    std::vector<int> levels;
+    // Only six positions carry a command the editor can pass on: later items are shown greyed.
+    const std::vector<int> kinds = kxconstr::contextMenuKinds(items, ids, disabled);
+    std::vector<int> levels(kinds.size(), 1);
     std::vector<PopupMenuEntry> entries;
-    for (int k = 0; k < items.length(); ++k) {
-        PopupMenuEntry entry;
-        entry.text = items[k];
-        const bool isDisabled = std::find(disabled.items().begin(), disabled.items().end(), k) != disabled.items().end();
-        // Only six positions carry a command the editor can pass on: later items are shown greyed.
-        if (items[k] == "%BREAK%")
-            entry.kind = 5;
-        else if (isDisabled || k >= 6 || k >= ids.length())
-            entry.kind = 4;
-        levels.push_back(1);
-        entries.push_back(entry);
-    }
+    for (size_t k = 0; k < kinds.size(); ++k)
+        entries.push_back(PopupMenuEntry{items[static_cast<int>(k)], kinds[k]});
     PopupMenuBuilder builder;
     if (!builder.build(levels, entries))
         return;

@@ -130,3 +130,13 @@ TEST(VariablesFromGrid, ARenamedRowTakesTheShownValue)
     rows.append({"gap2", true, 0.13, 0});
     EXPECT_EQ(variablesFromRows(rows, before, 2)[0].value, 0.13);
 }
+
+TEST(ContextMenu, SeparatorsDisabledItemsAndItemsBeyondSixPositions)
+{
+    const Kx_StringArray items({"Highlight", "%BREAK%", "Driven", "Delete", "A", "B", "Seventh", "Eighth"});
+    const Kx_Array<int> ids({1, 0, 2, 3, 4, 5, 6, 7});
+    const std::vector<int> kinds = contextMenuKinds(items, ids, Kx_Array<int>({2}));
+    EXPECT_EQ(kinds, (std::vector<int>{1, 5, 4, 1, 1, 1, 4, 4}));
+    // An item without an id cannot be chosen either.
+    EXPECT_EQ(contextMenuKinds(Kx_StringArray({"A", "B"}), Kx_Array<int>({9}), {}), (std::vector<int>{1, 4}));
+}

@@ -441,6 +441,47 @@ TEST_F(ConstraintEditor, ClosingDuringAPromptWaitsForItAndUnloadCancelsIt)
     EXPECT_EQ(kxss::constraintEditor(), nullptr);
 }
 
+TEST_F(ConstraintEditor, ClosingDuringTheSettingsDialogKeepsItsOkAndUnloadCancelsIt)
+{
+    open();
+    agent.onDialog(8141, [](kxwin::DialogDriver& d) {
+        EndDlgEditConstraints();
+        EXPECT_NE(kxss::constraintEditor(), nullptr);
+        d.pick(8097, 1);
+        d.setText(1162, "321");
+        d.ok();
+    });
+    main().click(Editor::kSettings);
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+    MacroSettingsData settings;
+    GetMacroSettings(data.macroId, settings);
+    EXPECT_EQ(settings.maxPathDistance, Kx_String("321")) << "what the user confirmed is written";
+
+    open();
+    agent.onDialog(8141, [](kxwin::DialogDriver& d) {
+        kxss::endConstraintEditorAtUnload();
+        EXPECT_FALSE(d.isOpen());
+    });
+    main().click(Editor::kSettings);
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+}
+
+TEST_F(ConstraintEditor, AnotherMacroPickedInTheDrawingReplacesTheModules)
+{
+    open();
+    drawing().setPickChooser([&](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        return std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{ids[1], {}});
+    });
+    main().click(Editor::kSelectMacro);
+    EXPECT_EQ(editor->data().macroId, ids[1]);
+    EXPECT_EQ(main().selectedIndex(Editor::kModules), 0);
+    EXPECT_EQ(editor->constraintsGrid().getRowCount(), editor->data().constraints.length());
+    EXPECT_TRUE(IsWindowVisible(editor->m_hWnd));
+    drawing().setPickChooser(nullptr);
+    main().click(Editor::kSelectMacro);
+    EXPECT_EQ(editor->data().macroId, ids[1]) << "a cancelled pick changes nothing";
+}
+
 TEST_F(ConstraintEditor, SettingsKeepTheEditsOfEveryPageOnOkAndNoneOnCancel)
 {
     MacroSettingsData before;
