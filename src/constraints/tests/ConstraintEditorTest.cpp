@@ -517,6 +517,47 @@ TEST_F(ConstraintEditor, SettingsKeepTheEditsOfEveryPageOnOkAndNoneOnCancel)
     EXPECT_EQ(again, after);
 }
 
+TEST_F(ConstraintEditor, ClosingAppliesThePendingEditsAndTakesTheMarksBack)
+{
+    open();
+    clickConstraint(3);
+    page(0).setText(Editor::kText2, "75");
+    main().pick(Editor::kTabs, 2);
+    page(2).setText(Editor::kEquations, "x = 1");
+    main().pick(Editor::kTabs, 0);
+    page(0).setText(Editor::kText2, "80");
+    main().click(IDOK);
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+    EXPECT_EQ(countRequests("UpdateVarsEqs End plate"), 1);
+    EXPECT_TRUE(drawing().highlighted().empty());
+    // The edits live in the drawing: the macro's model has them, and the next editor shows them.
+    const ConstraintModule* kept = MacroModel::instance().find(ids[0])->constraints.findModule("End plate");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->constraints[2].text2, Kx_String("80"));
+    EXPECT_EQ(kept->equations, Kx_StringArray({"x = 1"}));
+    data = MacroModel::instance().find(ids[0])->constraints;
+    data.loadCurrentModule();
+    open();
+    clickConstraint(3);
+    EXPECT_EQ(page(0).text(Editor::kText2), "80");
+}
+
+TEST_F(ConstraintEditor, ASecondZoomWhileTheFirstWaitsForCornersIsIgnored)
+{
+    open();
+    int asked = 0;
+    drawing().setPickChooser([&](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        ++asked;
+        SendMessage(editor->m_hWnd, WM_COMMAND, MAKEWPARAM(Editor::kZoom, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(GetDlgItem(editor->m_hWnd, Editor::kZoom)));
+        return std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{{}, {10.0, 20.0}});
+    });
+    main().click(Editor::kZoom);
+    EXPECT_EQ(asked, 2) << "two corners of one zoom";
+    EXPECT_EQ(countRequests("ZoomCommand"), 1);
+    EXPECT_TRUE(IsWindowVisible(editor->m_hWnd));
+}
+
 TEST_F(ConstraintEditor, TheModalEditorReportsOkOnly)
 {
     agent.onDialog(Editor::kTemplateId, [](kxwin::DialogDriver& d) { d.ok(); });
