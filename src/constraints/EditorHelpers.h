@@ -67,12 +67,21 @@ private:
 
 namespace kxconstr::detail {
 
-// At the end of a handler of the user's: a close asked for while something nested ran is done now.
+// Brackets a handler of the user's. At its end a close asked for while something nested ran is done.
+// A page's handler runs outside the editor's own message dispatch, so the guard counts as one: an
+// editor closed (or unloaded) meanwhile is only deleted here, once the handler is done with it, as
+// the window layer does at the end of the editor's own messages.
 template <typename Editor>
 class CloseWhenIdle {
 public:
-    explicit CloseWhenIdle(Editor& editor) : m_editor(editor) {}
-    ~CloseWhenIdle() { m_editor.closeIfPending(); }
+    explicit CloseWhenIdle(Editor& editor) : m_editor(editor) { m_editor.beginDispatch(); }
+    ~CloseWhenIdle()
+    {
+        m_editor.closeIfPending();
+        // The registry handed the editor to deleteWhenIdle: the deletion it asked for happens here.
+        if (m_editor.endDispatch())
+            delete &m_editor;
+    }
     CloseWhenIdle(const CloseWhenIdle&) = delete;
     CloseWhenIdle& operator=(const CloseWhenIdle&) = delete;
 

@@ -66,7 +66,16 @@ ZnDlgEditConstraints::ZnDlgEditConstraints(HWND parent) : KxHostTabDialog(kTempl
     onCommand(kZoom, BN_CLICKED, [this] { zoom(); });
 }
 
-ZnDlgEditConstraints::~ZnDlgEditConstraints() = default;
+ZnDlgEditConstraints::~ZnDlgEditConstraints()
+{
+    // The editor may go from inside a handler of one of its grids or picture buttons (closed or
+    // unloaded from a right click or a button press): each of them goes once its own handler returns.
+    for (auto* grid : {&m_constraintsGrid, &m_geometryGrid, &m_variablesGrid, &m_dimGrid})
+        if (*grid)
+            grid->release()->deleteWhenIdle();
+    for (auto& button : m_pictureButtons)
+        button.release()->deleteWhenIdle();
+}
 
 bool ZnDlgEditConstraints::deferClose()
 {
@@ -161,7 +170,7 @@ BOOL ZnDlgEditConstraints::OnInitDialog()
     fillGeometry();
     fillVariables();
     fillConstraints();
-    selectRow(m_constraintsGrid, 1);
+    selectRow(*m_constraintsGrid, 1);
     showConstraint(m_data.constraints.isEmpty() ? -1 : 0);
     ChangeDlgSize(this, kSizeKey, /*sizeOnly=*/false);
     LayoutPages();
@@ -223,12 +232,12 @@ void ZnDlgEditConstraints::setUpConstraintsPage()
     ZnConstraintPage* p = page(kConstraintsPage);
     if (p == nullptr)
         return;
-    m_constraintsGrid.attach(p, kGrid, /*exactRect=*/true);
-    m_constraintsGrid.setStandardLook(1);
-    SSSetBool(m_constraintsGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
-    m_constraintsGrid.setColCount(4);
-    m_constraintsGrid.setColumnHeaders({dialString(87), dialString(883), string(2333) + " 1", string(2333) + " 2"});
-    m_constraintsGrid.setFitMode(1);
+    m_constraintsGrid->attach(p, kGrid, /*exactRect=*/true);
+    m_constraintsGrid->setStandardLook(1);
+    SSSetBool(m_constraintsGrid->GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
+    m_constraintsGrid->setColCount(4);
+    m_constraintsGrid->setColumnHeaders({dialString(87), dialString(883), string(2333) + " 1", string(2333) + " 2"});
+    m_constraintsGrid->setFitMode(1);
 
     p->SetDlgItemText(1081, dialString(879).str());
     p->SetDlgItemText(1123, dialString(221).str());
@@ -260,7 +269,7 @@ void ZnDlgEditConstraints::setUpConstraintsPage()
     p->onCommand(kEditCut, BN_CLICKED, [this] { editCut(); });
     // A click on a column header asks for a sort on that column; the grid does not select it.
     p->preTranslate = [this](const MSG& msg) -> BOOL {
-        if (msg.message != WM_LBUTTONDOWN || msg.hwnd != m_constraintsGrid.GetSafeHwnd())
+        if (msg.message != WM_LBUTTONDOWN || msg.hwnd != m_constraintsGrid->GetSafeHwnd())
             return FALSE;
         const int column = headerColumnAt(POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
         if (column < 1)
@@ -294,7 +303,7 @@ void ZnDlgEditConstraints::setUpConstraintsPage()
 
 int ZnDlgEditConstraints::headerColumnAt(POINT at) const
 {
-    HWND grid = m_constraintsGrid.GetSafeHwnd();
+    HWND grid = m_constraintsGrid->GetSafeHwnd();
     int headerHeight = 0;
     if (!SSGetRowHeightInPixels(grid, 0, &headerHeight) || at.y < 0 || at.y >= headerHeight)
         return 0;
@@ -319,12 +328,12 @@ void ZnDlgEditConstraints::setUpGeometryPage()
     ZnConstraintPage* p = page(kGeometryPage);
     if (p == nullptr)
         return;
-    m_geometryGrid.attach(p, kGeometryGrid, /*exactRect=*/true);
-    m_geometryGrid.setStandardLook(1);
-    SSSetBool(m_geometryGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
-    m_geometryGrid.setColCount(4);
-    m_geometryGrid.setColumnHeaders({dialString(889), dialString(890), dialString(891), dialString(892)});
-    m_geometryGrid.setFitMode(1);
+    m_geometryGrid->attach(p, kGeometryGrid, /*exactRect=*/true);
+    m_geometryGrid->setStandardLook(1);
+    SSSetBool(m_geometryGrid->GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
+    m_geometryGrid->setColCount(4);
+    m_geometryGrid->setColumnHeaders({dialString(889), dialString(890), dialString(891), dialString(892)});
+    m_geometryGrid->setFitMode(1);
     p->onCommand(kGeometryGrid, SSN_LEAVECELL, [this] { onGeometryCellLeft(); });
     p->onCommand(kGeometryGrid, SSN_COMBOSELCHANGE, [this] { onFlexibilityChanged(); });
     p->onCommand(kGeometryGrid, SSN_BUTTONCLICKED, [this] { onConstrainedClicked(); });
@@ -337,20 +346,20 @@ void ZnDlgEditConstraints::setUpVariablesPage()
     ZnConstraintPage* p = page(kVariablesPage);
     if (p == nullptr)
         return;
-    m_variablesGrid.attach(p, kVariablesGrid, /*exactRect=*/true);
-    m_variablesGrid.setStandardLook(1);
-    SSSetBool(m_variablesGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
-    m_variablesGrid.setColCount(3);
-    m_variablesGrid.setColumnHeaders({dialString(87), dialString(86), dialString(101)});
-    m_variablesGrid.setFontFace("Tahoma");
-    m_variablesGrid.setFitMode(1);
-    m_dimGrid.attach(p, kDimGrid, /*exactRect=*/true);
-    m_dimGrid.setStandardLook(1);
-    SSSetBool(m_dimGrid.GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
-    m_dimGrid.setColCount(2);
-    m_dimGrid.setColumnHeaders({dialString(87), dialString(86)});
-    m_dimGrid.setFontFace("Tahoma");
-    m_dimGrid.setFitMode(1);
+    m_variablesGrid->attach(p, kVariablesGrid, /*exactRect=*/true);
+    m_variablesGrid->setStandardLook(1);
+    SSSetBool(m_variablesGrid->GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
+    m_variablesGrid->setColCount(3);
+    m_variablesGrid->setColumnHeaders({dialString(87), dialString(86), dialString(101)});
+    m_variablesGrid->setFontFace("Tahoma");
+    m_variablesGrid->setFitMode(1);
+    m_dimGrid->attach(p, kDimGrid, /*exactRect=*/true);
+    m_dimGrid->setStandardLook(1);
+    SSSetBool(m_dimGrid->GetSafeHwnd(), SSB_SHOWROWHEADERS, FALSE);
+    m_dimGrid->setColCount(2);
+    m_dimGrid->setColumnHeaders({dialString(87), dialString(86)});
+    m_dimGrid->setFontFace("Tahoma");
+    m_dimGrid->setFitMode(1);
     pictureButton(p, kAddVariable, 212, 616);
     pictureButton(p, kDeleteVariable, 206, 617);
     p->onCommand(kAddVariable, BN_CLICKED, [this] { addVariableRow(); });
@@ -442,7 +451,7 @@ void ZnDlgEditConstraints::refillDataPages()
     m_objectHighlighted = false;
     m_geometryRow = 0;
     fillConstraints();
-    selectRow(m_constraintsGrid, 1);
+    selectRow(*m_constraintsGrid, 1);
     showConstraint(m_data.constraints.isEmpty() ? -1 : 0);
     GetGeomFlexibility(m_data);
     fillGeometry();
@@ -629,7 +638,7 @@ void ZnDlgEditConstraints::OnTabChanged(int index)
         const int shown = m_shown;
         fillConstraints();
         if (shown >= 0 && shown < m_data.constraints.length()) {
-            selectRow(m_constraintsGrid, shown + 1);
+            selectRow(*m_constraintsGrid, shown + 1);
             showConstraint(shown);
         } else {
             showConstraint(-1);
@@ -640,7 +649,7 @@ void ZnDlgEditConstraints::OnTabChanged(int index)
         const int row = m_geometryRow;
         fillGeometry();
         if (row >= 1 && row <= m_data.geometry.length()) {
-            selectRow(m_geometryGrid, row);
+            selectRow(*m_geometryGrid, row);
             highlightGeometryRow(row);
         }
     } else if (index == kVariablesPage) {

@@ -78,10 +78,10 @@ public:
     bool isModeless() const { return m_modeless; }
 
     // What the user sees, for tests and the workbench.
-    Kx_Spread& constraintsGrid() { return m_constraintsGrid; }
-    Kx_Spread& geometryGrid() { return m_geometryGrid; }
-    Kx_Spread& variablesGrid() { return m_variablesGrid; }
-    Kx_Spread& dimensionsGrid() { return m_dimGrid; }
+    Kx_Spread& constraintsGrid() { return *m_constraintsGrid; }
+    Kx_Spread& geometryGrid() { return *m_geometryGrid; }
+    Kx_Spread& variablesGrid() { return *m_variablesGrid; }
+    Kx_Spread& dimensionsGrid() { return *m_dimGrid; }
     // The constraint whose properties are shown (0-based), -1 none.
     int shownConstraint() const { return m_shown; }
     int sortColumn() const { return m_sortColumn; }
@@ -199,10 +199,11 @@ private:
     SIZE m_minSize{0, 0};
     std::array<std::unique_ptr<ZnResizer>, 4> m_pageResizers;
     CDialog* m_nestedDialog = nullptr;
-    Kx_Spread m_constraintsGrid;
-    Kx_Spread m_geometryGrid;
-    Kx_Spread m_variablesGrid;
-    Kx_Spread m_dimGrid;
+    // Windows of their own that may be handling a message when the editor goes: see the destructor.
+    std::unique_ptr<Kx_Spread> m_constraintsGrid = std::make_unique<Kx_Spread>();
+    std::unique_ptr<Kx_Spread> m_geometryGrid = std::make_unique<Kx_Spread>();
+    std::unique_ptr<Kx_Spread> m_variablesGrid = std::make_unique<Kx_Spread>();
+    std::unique_ptr<Kx_Spread> m_dimGrid = std::make_unique<Kx_Spread>();
     std::vector<std::unique_ptr<CButtonST>> m_pictureButtons;
     std::unique_ptr<ZnResizer> m_resizer;
 };

@@ -23,7 +23,7 @@ using namespace kxconstr::detail;
 void ZnDlgEditConstraints::fillConstraints()
 {
     m_filling = true;
-    Kx_Spread& grid = m_constraintsGrid;
+    Kx_Spread& grid = *m_constraintsGrid;
     HWND g = grid.GetSafeHwnd();
     SSSetBool(g, SSB_REDRAW, FALSE);
     grid.setRowCount(m_data.constraints.length());
@@ -108,7 +108,7 @@ void ZnDlgEditConstraints::onConstraintCellLeft()
     if (m_filling)
         return;
     CloseWhenIdle<ZnDlgEditConstraints> idle(*this);
-    const int row = activeRow(m_constraintsGrid);
+    const int row = activeRow(*m_constraintsGrid);
     if (row < 1 || row - 1 == m_shown)
         return;
     applyPendingConstraint();
@@ -118,7 +118,7 @@ void ZnDlgEditConstraints::onConstraintCellLeft()
 void ZnDlgEditConstraints::onConstraintRightClick()
 {
     CloseWhenIdle<ZnDlgEditConstraints> idle(*this);
-    HWND g = m_constraintsGrid.GetSafeHwnd();
+    HWND g = m_constraintsGrid->GetSafeHwnd();
     int col = 0, row = 0;
     SSGetNotifyCell(g, &col, &row);
     if (row < 1 || col < 1 || col > 3 || row > m_data.constraints.length())
@@ -167,7 +167,7 @@ void ZnDlgEditConstraints::onConstraintRightClick()
     const int count = m_data.constraints.length();
     const int keep = count == 0 ? -1 : std::min(index, count - 1);
     m_shown = -1;
-    selectRow(m_constraintsGrid, keep + 1);
+    selectRow(*m_constraintsGrid, keep + 1);
     showConstraint(keep);
 }
 
@@ -216,7 +216,7 @@ void ZnDlgEditConstraints::deleteConstraint()
     UnHighlightConstraints();
     fillConstraints();
     const int row = kxconstr::rowAfterDelete(deletedRow, m_data.constraints.length());
-    selectRow(m_constraintsGrid, row);
+    selectRow(*m_constraintsGrid, row);
     showConstraint(row - 1);
 }
 
@@ -246,7 +246,7 @@ void ZnDlgEditConstraints::sortBy(int column)
     for (int i = 0; i < m_data.constraints.length(); ++i)
         if (!shownName.isEmpty() && m_data.constraints[i].texts[0] == shownName)
             keep = i;
-    selectRow(m_constraintsGrid, keep + 1);
+    selectRow(*m_constraintsGrid, keep + 1);
     showConstraint(keep);
 }
 
@@ -255,7 +255,7 @@ void ZnDlgEditConstraints::sortBy(int column)
 void ZnDlgEditConstraints::fillGeometry()
 {
     m_filling = true;
-    Kx_Spread& grid = m_geometryGrid;
+    Kx_Spread& grid = *m_geometryGrid;
     HWND g = grid.GetSafeHwnd();
     SSSetBool(g, SSB_REDRAW, FALSE);
     const int n = m_data.geometry.length();
@@ -302,7 +302,7 @@ void ZnDlgEditConstraints::onGeometryCellLeft()
 {
     if (m_filling)
         return;
-    highlightGeometryRow(activeRow(m_geometryGrid));
+    highlightGeometryRow(activeRow(*m_geometryGrid));
 }
 
 void ZnDlgEditConstraints::onFlexibilityChanged()
@@ -310,17 +310,17 @@ void ZnDlgEditConstraints::onFlexibilityChanged()
     if (m_filling)
         return;
     int col = 0, row = 0;
-    SSGetNotifyCell(m_geometryGrid.GetSafeHwnd(), &col, &row);
+    SSGetNotifyCell(m_geometryGrid->GetSafeHwnd(), &col, &row);
     if (col != 3 || row < 1 || row > m_data.geometry.length())
         return;
     Kx_Array<int> indices;
-    m_geometryGrid.getColumnComboIndices(3, indices);
+    m_geometryGrid->getColumnComboIndices(3, indices);
     if (row > indices.length() || indices[row - 1] < 0)
         return;
     const int value = indices[row - 1] + 1;
     UpdateGeomFlexibility(m_data, row - 1, m_data.geometry[row - 1].flags, value);
     fillGeometry();
-    selectRow(m_geometryGrid, row);
+    selectRow(*m_geometryGrid, row);
 }
 
 void ZnDlgEditConstraints::onConstrainedClicked()
@@ -328,14 +328,14 @@ void ZnDlgEditConstraints::onConstrainedClicked()
     if (m_filling)
         return;
     int col = 0, row = 0;
-    SSGetNotifyCell(m_geometryGrid.GetSafeHwnd(), &col, &row);
+    SSGetNotifyCell(m_geometryGrid->GetSafeHwnd(), &col, &row);
     if (col != 4 || row < 1 || row > m_data.geometry.length())
         return;
     bool checked = false;
-    m_geometryGrid.getCheck(4, row, checked);
+    m_geometryGrid->getCheck(4, row, checked);
     UpdateConstrGeom(m_data, row - 1, checked);
     fillGeometry();
-    selectRow(m_geometryGrid, row);
+    selectRow(*m_geometryGrid, row);
 }
 
 // --- Variables page ------------------------------------------------------------------------------
@@ -344,43 +344,43 @@ void ZnDlgEditConstraints::applyVariableRowTypes(int rows)
 {
     if (rows < 1)
         return;
-    m_variablesGrid.setColumnNumber(2, 2, false);
-    m_variablesGrid.setColumnCombo(3, variableKinds(), /*editable=*/false);
-    m_variablesGrid.applyFonts();
+    m_variablesGrid->setColumnNumber(2, 2, false);
+    m_variablesGrid->setColumnCombo(3, variableKinds(), /*editable=*/false);
+    m_variablesGrid->applyFonts();
 }
 
 void ZnDlgEditConstraints::fillVariables()
 {
     m_filling = true;
-    HWND g = m_variablesGrid.GetSafeHwnd();
+    HWND g = m_variablesGrid->GetSafeHwnd();
     SSSetBool(g, SSB_REDRAW, FALSE);
     const int n = m_data.variables.length();
-    m_variablesGrid.setRowCount(n);
+    m_variablesGrid->setRowCount(n);
     applyVariableRowTypes(n);
     Kx_Array<int> kinds;
     for (int r = 0; r < n; ++r) {
         const ConstraintVariable& v = m_data.variables[r];
         SSSetData(g, 1, r + 1, v.name.c_str());
-        m_variablesGrid.setDouble(2, r + 1, v.value);
+        m_variablesGrid->setDouble(2, r + 1, v.value);
         kinds.append(std::clamp(v.kind, 0, 7));
     }
     if (n > 0)
-        m_variablesGrid.setColumnComboIndices(3, kinds);
+        m_variablesGrid->setColumnComboIndices(3, kinds);
     SSSetBool(g, SSB_REDRAW, TRUE);
-    m_variablesGrid.fitToWindow();
+    m_variablesGrid->fitToWindow();
     m_variablesShown = m_data.variables;
 
-    HWND d = m_dimGrid.GetSafeHwnd();
-    m_dimGrid.setRowCount(m_data.dimValues.length());
+    HWND d = m_dimGrid->GetSafeHwnd();
+    m_dimGrid->setRowCount(m_data.dimValues.length());
     for (int r = 0; r < m_data.dimValues.length(); ++r) {
         SSSetData(d, 1, r + 1, m_data.dimValues[r].name.c_str());
         SSSetData(d, 2, r + 1, m_data.dimValues[r].value.c_str());
     }
-    m_dimGrid.lockColumn(1);
-    m_dimGrid.lockColumn(2);
+    m_dimGrid->lockColumn(1);
+    m_dimGrid->lockColumn(2);
     SSSetBool(d, SSB_PROTECT, TRUE);
-    m_dimGrid.applyFonts();
-    m_dimGrid.fitToWindow();
+    m_dimGrid->applyFonts();
+    m_dimGrid->fitToWindow();
 
     if (ZnConstraintPage* p = page(kVariablesPage))
         p->SetDlgItemText(kEquations, kxconstr::joinEquations(m_data.equations).str());
@@ -390,20 +390,20 @@ void ZnDlgEditConstraints::fillVariables()
 void ZnDlgEditConstraints::applyVariables()
 {
     ZnConstraintPage* p = page(kVariablesPage);
-    if (p == nullptr || !m_variablesGrid.isAttached())
+    if (p == nullptr || !m_variablesGrid->isAttached())
         return;
-    HWND g = m_variablesGrid.GetSafeHwnd();
+    HWND g = m_variablesGrid->GetSafeHwnd();
     SSSetEditMode(g, FALSE);
-    const int rows = m_variablesGrid.getRowCount();
+    const int rows = m_variablesGrid->getRowCount();
     Kx_Array<int> kinds;
-    m_variablesGrid.getColumnComboIndices(3, kinds);
+    m_variablesGrid->getColumnComboIndices(3, kinds);
     Kx_Array<kxconstr::VariableRow> read;
     for (int r = 1; r <= rows; ++r) {
         kxconstr::VariableRow row;
-        m_variablesGrid.getCellText(1, r, row.name, Kx_Spread::kTextData);
+        m_variablesGrid->getCellText(1, r, row.name, Kx_Spread::kTextData);
         Kx_String number;
-        m_variablesGrid.getCellText(2, r, number, Kx_Spread::kTextValue);
-        row.hasNumber = !number.trimmed().isEmpty() && m_variablesGrid.getDouble(2, r, row.number);
+        m_variablesGrid->getCellText(2, r, number, Kx_Spread::kTextValue);
+        row.hasNumber = !number.trimmed().isEmpty() && m_variablesGrid->getDouble(2, r, row.number);
         row.kind = r <= kinds.length() ? std::max(kinds[r - 1], 0) : 0;
         read.append(row);
     }
@@ -425,35 +425,35 @@ void ZnDlgEditConstraints::applyVariables()
 
 void ZnDlgEditConstraints::addVariableRow()
 {
-    const int rows = m_variablesGrid.getRowCount();
-    if (!m_variablesGrid.setRowCount(rows + 1))
+    const int rows = m_variablesGrid->getRowCount();
+    if (!m_variablesGrid->setRowCount(rows + 1))
         return;
     applyVariableRowTypes(rows + 1);
     // New rows repeat the last row: the added one starts empty.
-    HWND g = m_variablesGrid.GetSafeHwnd();
+    HWND g = m_variablesGrid->GetSafeHwnd();
     SSSetData(g, 1, rows + 1, "");
     SSSetData(g, 2, rows + 1, "");
     Kx_Array<int> kinds;
-    m_variablesGrid.getColumnComboIndices(3, kinds);
+    m_variablesGrid->getColumnComboIndices(3, kinds);
     if (kinds.length() == rows + 1) {
         kinds[rows] = 0;
-        m_variablesGrid.setColumnComboIndices(3, kinds);
+        m_variablesGrid->setColumnComboIndices(3, kinds);
     }
-    selectRow(m_variablesGrid, rows + 1);
-    m_variablesGrid.SetFocus();
+    selectRow(*m_variablesGrid, rows + 1);
+    m_variablesGrid->SetFocus();
 }
 
 void ZnDlgEditConstraints::deleteVariableRow()
 {
-    const int row = activeRow(m_variablesGrid);
-    if (row < 1 || row > m_variablesGrid.getRowCount())
+    const int row = activeRow(*m_variablesGrid);
+    if (row < 1 || row > m_variablesGrid->getRowCount())
         return;
     // The row's place in the list of variables as shown goes with it, so untouched rows below keep
     // their exact values.
     if (row <= m_variablesShown.length())
         m_variablesShown.removeAt(row - 1);
-    m_variablesGrid.deleteRow(row);
-    const int rows = m_variablesGrid.getRowCount();
+    m_variablesGrid->deleteRow(row);
+    const int rows = m_variablesGrid->getRowCount();
     if (rows > 0)
-        selectRow(m_variablesGrid, std::min(row, rows));
+        selectRow(*m_variablesGrid, std::min(row, rows));
 }

@@ -482,6 +482,40 @@ TEST_F(ConstraintEditor, AnotherMacroPickedInTheDrawingReplacesTheModules)
     EXPECT_EQ(editor->data().macroId, ids[1]) << "a cancelled pick changes nothing";
 }
 
+TEST_F(ConstraintEditor, ClosingDuringAMenuOrADrawingCommandWaitsForItAndUnloadDoesNotCrash)
+{
+    open();
+    agent.onMenu([&](const PopupMenuRequest&) -> UINT {
+        EndDlgEditConstraints();
+        EXPECT_NE(kxss::constraintEditor(), nullptr);
+        return Editor::kMenuIds[2];
+    });
+    page(0).rightClick(Editor::kGrid, cellPoint(editor->constraintsGrid().GetSafeHwnd(), 1, 3));
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+    EXPECT_EQ(countRequests("ContextMenuAction C3"), 1) << "the item chosen is still run";
+
+    open();
+    const AcDbObjectId a = MacroModel::instance().find(ids[0])->parts[0].id;
+    drawing().setPickChooser([&](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        EndDlgEditConstraints();
+        EXPECT_NE(kxss::constraintEditor(), nullptr) << "the editor waits for its command";
+        return std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{a, {}});
+    });
+    main().pick(Editor::kTabs, 3);
+    page(3).click(1031);
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+    EXPECT_EQ(MacroModel::instance().find(ids[0])->constraints.findModule("End plate")->constraints.length(), 11);
+
+    open();
+    drawing().setPickChooser([&](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        kxss::endConstraintEditorAtUnload();
+        return std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{a, {}});
+    });
+    main().pick(Editor::kTabs, 3);
+    page(3).click(1031);
+    EXPECT_EQ(kxss::constraintEditor(), nullptr);
+}
+
 TEST_F(ConstraintEditor, SettingsKeepTheEditsOfEveryPageOnOkAndNoneOnCancel)
 {
     MacroSettingsData before;
