@@ -2,6 +2,9 @@
 
 #include "core/DialogFunctions.h"
 #include "core/Kx_Array.h"
+#include "core/MacroDrawing.h"
+#include "platform/host/SimulatedDrawing.h"
+#include "platform/win/CommCtrl.h"
 #include "core/Kx_StringArray.h"
 #include "core/MacroSubDialogData.h"
 #include "platform/grid/Spread.h"
@@ -120,7 +123,65 @@ bool openSelectMacro(HostedModule& module, std::string& error, bool filterShown)
     return true;
 }
 
+// Notes the constraint editor's window as its last page's last button is made.
+class ConstraintEditorWatch : public kxwin::WindowObserver {
+public:
+    ConstraintEditorWatch() { kxwin::addWindowObserver(this); }
+    ~ConstraintEditorWatch() override { kxwin::removeWindowObserver(this); }
+    ConstraintEditorWatch(const ConstraintEditorWatch&) = delete;
+    ConstraintEditorWatch& operator=(const ConstraintEditorWatch&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        // Button 1037 (coordinate system) is the last control of the new-constraint page (216).
+        if (change == kxwin::WindowChange::Created && GetDlgCtrlID(hwnd) == 1037)
+            editor = GetParent(GetParent(hwnd));
+    }
+    HWND editor = nullptr;
+};
+
 } // namespace
+
+EditConstrData sampleConstraintData()
+{
+    kxcore::MacroModel& model = kxcore::MacroModel::instance();
+    if (model.macros().empty())
+        model.placeSampleFrames(kxhost::activeDrawing());
+    EditConstrData data;
+    if (model.macros().empty())
+        return data;
+    data = model.macros().front()->constraints;
+    data.macroId = model.macros().front()->macroObject;
+    if (!data.modules.isEmpty())
+        data.currentModule = data.modules[0].name;
+    data.loadCurrentModule();
+    return data;
+}
+
+bool openSampleConstraintEditor(HostedModule& module, int page, bool settings, std::string& error)
+{
+    auto* start = launcher<bool(EditConstrData&)>(module, kStartDlgEditConstraints, "StartDlgEditConstraints", error);
+    if (start == nullptr)
+        return false;
+    EditConstrData data = sampleConstraintData();
+    ConstraintEditorWatch watch;
+    start(data);
+    if (watch.editor == nullptr)
+        return true;
+    HWND tabs = GetDlgItem(watch.editor, 8097);
+    RECT r{};
+    if (page > 0 && tabs != nullptr && SendMessage(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&r))) {
+        // A click on the tab, as a person chooses a page.
+        const LPARAM at = MAKELPARAM(static_cast<WORD>((r.left + r.right) / 2), static_cast<WORD>((r.top + r.bottom) / 2));
+        SendMessage(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessage(tabs, WM_LBUTTONUP, 0, at);
+    }
+    if (settings) {
+        HWND button = GetDlgItem(watch.editor, 1137);
+        SendMessage(watch.editor, WM_COMMAND, MAKEWPARAM(1137, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+    return true;
+}
 
 std::vector<SampleDialog> sampleDialogs()
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/HostedModule.h"
+#include "core/EditConstrData.h"
 
 #include <functional>
 #include <string>
@@ -20,5 +21,13 @@ struct SampleDialog {
 };
 
 std::vector<SampleDialog> sampleDialogs();
+
+// The constraint data of the first sample macro in the core's model of the active drawing (the
+// sample frames are placed first when the model holds none), with its first module current.
+EditConstrData sampleConstraintData();
+// Opens the modeless constraint editor on the sample data and shows its page `page` (0 constraints,
+// 1 geometry, 2 variables, 3 new constraint); with `settings`, then presses its settings button (the
+// macro settings dialog runs modally). False with `error` set when the launcher cannot be reached.
+bool openSampleConstraintEditor(HostedModule& module, int page, bool settings, std::string& error);
 
 } // namespace kxapp

@@ -51,6 +51,23 @@ struct Entry {
     std::function<void(Module&)> close;
 };
 
+// The constraint editor on the sample macro, showing one page (or its settings dialog).
+Entry constraintEntry(const char* name, const char* description, int page, bool settings)
+{
+    return {name, description,
+            [page, settings](Module& module, const char* argv0, std::string& error) {
+                if (!module.open(argv0)) {
+                    error = module.error;
+                    return false;
+                }
+                return openSampleConstraintEditor(module.hosted, page, settings, error);
+            },
+            [](Module& module) {
+                if (auto* end = module.function<void()>(kEndDlgEditConstraints))
+                    end();
+            }};
+}
+
 std::vector<Entry> catalogue()
 {
     std::vector<Entry> entries = {
@@ -101,25 +118,11 @@ std::vector<Entry> catalogue()
              return true;
          },
          {}},
-        {"constraints", "the constraint editor (8715)",
-         [](Module& module, const char* argv0, std::string& error) {
-             if (!module.open(argv0)) {
-                 error = module.error;
-                 return false;
-             }
-             auto* start = module.function<bool(EditConstrData&)>(kStartDlgEditConstraints);
-             if (start == nullptr) {
-                 error = "the module does not export StartDlgEditConstraints";
-                 return false;
-             }
-             EditConstrData data;
-             start(data);
-             return true;
-         },
-         [](Module& module) {
-             if (auto* end = module.function<void()>(kEndDlgEditConstraints))
-                 end();
-         }},
+        constraintEntry("constraints", "the constraint editor on the sample end plate connection (8715)", 0, false),
+        constraintEntry("constraints-geometry", "the constraint editor, geometry page (8715, 8135)", 1, false),
+        constraintEntry("constraints-variables", "the constraint editor, variables page (8715, 8099)", 2, false),
+        constraintEntry("constraints-new", "the constraint editor, new-constraint page (8715, 216)", 3, false),
+        constraintEntry("macro-settings", "the macro settings dialog of the sample macro (8141)", 0, true),
         {"bill", "the bill window: 30 lines, the total, two picture rows (248)",
          [](Module& module, const char* argv0, std::string& error) {
              if (!module.open(argv0)) {

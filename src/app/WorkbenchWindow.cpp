@@ -228,6 +228,9 @@ std::vector<WorkbenchWindow::Launcher> WorkbenchWindow::launchers()
                  error = "the module does not export StartDlgEditConstraints";
                  return false;
              }
+             // The sample macro's constraints as the drawing keeps them, so that a selected
+             // constraint shows in the drawing and the edits of an editor before are there.
+             m_constraintData = sampleConstraintData();
              m_constraintsOpen = start(m_constraintData) || m_constraintsOpen;
              return true;
          }},

@@ -23,6 +23,19 @@ void log(const std::string& what, const std::string& answer, std::vector<AcDbObj
     drawing().logRequest(what, std::move(ids), answer);
 }
 
+// The drawing keeps the macro's constraint model: what a call changed in the editor's copy goes to
+// the placed macro too, so that the edits outlive the editor (the next editor opened on the macro,
+// and another macro picked and picked back, see them).
+void keep(const EditConstrData& data)
+{
+    if (data.macroId.isNull())
+        return;
+    if (kxcore::PlacedMacro* macro = kxcore::MacroModel::instance().find(data.macroId)) {
+        macro->constraints.modules = data.modules;
+        macro->constraints.currentModule = data.currentModule;
+    }
+}
+
 bool validIndex(const EditConstrData& data, int index) { return index >= 0 && index < data.constraints.length(); }
 
 // The drawing objects of the macro a constraint's object text names ("Column C2 flange" is Column C2).
@@ -102,6 +115,7 @@ bool RemoveModule(EditConstrData& data, const Kx_String& name)
     data.currentModule = data.modules[std::min(index, data.modules.length() - 1)].name;
     data.loadCurrentModule();
     log("RemoveModule " + name.str(), "removed");
+    keep(data);
     return true;
 }
 
@@ -123,6 +137,7 @@ bool RenameModule(EditConstrData& data, const Kx_String& newName)
     current->name = name;
     data.currentModule = name;
     data.loadCurrentModule();
+    keep(data);
     return true;
 }
 
@@ -163,6 +178,7 @@ bool StartMacroCommand(EditConstrData& data, int code)
         data.currentModule = m.name;
         data.loadCurrentModule();
         log(what, "added " + m.name.str());
+        keep(data);
         return true;
     }
     if (!module || code < 0 || code > 13 || code == 10) {
@@ -187,6 +203,7 @@ bool StartMacroCommand(EditConstrData& data, int code)
             data.loadCurrentModule();
         }
         log(what, "done");
+        keep(data);
         return true;
     }
     // Constraints between picked objects; a radius needs one.
@@ -215,6 +232,7 @@ bool StartMacroCommand(EditConstrData& data, int code)
         module->variables.append(ConstraintVariable{row.varName, 0.0, code == 8 ? kVarAngle : kVarLength});
     data.loadCurrentModule();
     log(what, "added " + row.texts[0].str(), {*first, *second});
+    keep(data);
     return true;
 }
 
@@ -274,6 +292,7 @@ bool UpdateConstraint(EditConstrData& data, int index)
                 v.name = row.varName;
     data.storeCurrentModule();
     log("UpdateConstraint " + row.texts[0].str(), "updated");
+    keep(data);
     return true;
 }
 
@@ -285,6 +304,7 @@ bool DeleteConstraint(EditConstrData& data, int index)
     data.constraints.removeAt(index);
     data.storeCurrentModule();
     log("DeleteConstraint " + name.str(), "deleted");
+    keep(data);
     return true;
 }
 
@@ -302,6 +322,7 @@ bool SortConstraints(EditConstrData& data, int column, int previousColumn)
     });
     data.storeCurrentModule();
     log("SortConstraints " + std::to_string(column), "sorted");
+    keep(data);
     return true;
 }
 
@@ -334,6 +355,7 @@ bool ContextMenuAction(EditConstrData& data, int index, int id)
         data.storeCurrentModule();
         log("ContextMenuAction " + data.constraints[index].texts[0].str(),
             data.constraints[index].flag1 ? "driving" : "driven");
+            keep(data);
         return true;
     case 3: return DeleteConstraint(data, index);
     default: return false;
@@ -363,6 +385,7 @@ bool GetGeomFlexibility(EditConstrData& data)
     }
     data.storeCurrentModule();
     log("GetGeomFlexibility " + data.currentModule.str(), std::to_string(data.geometry.length()) + " objects");
+    keep(data);
     return true;
 }
 
@@ -376,6 +399,7 @@ bool UpdateGeomFlexibility(EditConstrData& data, int object, int flags, int valu
     data.storeCurrentModule();
     static const char* const kNames[] = {"", "fixed", "flexible", "free"};
     log("UpdateGeomFlexibility " + g.name.str(), kNames[value], {g.id});
+    keep(data);
     return true;
 }
 
@@ -387,6 +411,7 @@ bool UpdateConstrGeom(EditConstrData& data, int object, bool flag)
     g.flags = flag ? (g.flags | 1) : (g.flags & ~1);
     data.storeCurrentModule();
     log("UpdateConstrGeom " + g.name.str(), flag ? "constrained" : "free", {g.id});
+    keep(data);
     return true;
 }
 
@@ -402,6 +427,7 @@ bool UpdateVarsEqs(EditConstrData& data)
         return false;
     log("UpdateVarsEqs " + data.currentModule.str(), std::to_string(data.variables.length()) + " variables, "
                                                         + std::to_string(data.equations.length()) + " equations");
+    keep(data);
     return true;
 }
 

@@ -26,7 +26,7 @@ void onUnload()
     if (auto* commands = dynamic_cast<AcEdCommandStack*>(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS")))
         commands->removeGroup("KESTRA_SS");
     DestroyAllMacroDlgs();
-    EndDlgEditConstraints();
+    kxss::endConstraintEditorAtUnload();
     kxss::runUnloadSteps();
     kxss::freeSharedBitmaps();
 }

@@ -255,14 +255,35 @@ void DestroyAllMacroDlgs()
         EndDlgMacroModeless(slot);
 }
 
-void EndDlgEditConstraints()
+namespace {
+
+void destroyConstraintEditor(CWnd* editor)
 {
-    CWnd* editor = editorInstance();
-    if (editor == nullptr)
-        return;
     editorInstance() = nullptr;
     if (editor->m_hWnd == nullptr || !editor->DestroyWindow())
         acutPrintf("Erase window failed\n");
     editor->deleteWhenIdle();
     acedPostCommandPrompt();
+}
+
+} // namespace
+
+void EndDlgEditConstraints()
+{
+    CWnd* editor = editorInstance();
+    if (editor == nullptr)
+        return;
+    if (auto* nested = dynamic_cast<KxNestedCloseHandler*>(editor); nested != nullptr && nested->deferClose())
+        return;
+    destroyConstraintEditor(editor);
+}
+
+void kxss::endConstraintEditorAtUnload()
+{
+    CWnd* editor = editorInstance();
+    if (editor == nullptr)
+        return;
+    if (auto* nested = dynamic_cast<KxNestedCloseHandler*>(editor))
+        nested->cancelNested();
+    destroyConstraintEditor(editor);
 }

@@ -22,6 +22,19 @@ public:
     virtual bool isRunningNested() const { return false; }
 };
 
+// What the registry needs of the modeless constraint editor beside its window: the editor may be
+// inside a prompt, a menu, a dialog or a drawing command of its own when it is asked to close.
+class KxNestedCloseHandler {
+public:
+    virtual ~KxNestedCloseHandler() = default;
+    // True when something nested runs: the editor notes the close and closes itself (through
+    // EndDlgEditConstraints) once that returns. False when it can be closed now.
+    virtual bool deferClose() = 0;
+    // Cancels whatever nested prompt, menu or dialog runs, so that the editor can be destroyed under
+    // it; the editor does nothing more when the nested call returns.
+    virtual void cancelNested() = 0;
+};
+
 // Closes the dialog in the slot: false when the slot is empty or out of range or the window refuses
 // to go. While the dialog's macro is busy the close is retried every 50 ms and true is returned.
 KXSS_API bool EndDlgMacroModeless(int slot);
@@ -29,7 +42,8 @@ KXSS_API bool EndDlgMacroModeless(int slot);
 KXSS_API bool GetDlgMacroData(int slot, MacroData& data);
 // EndDlgMacroModeless on every slot, from the last to the first.
 KXSS_API void DestroyAllMacroDlgs();
-// Closes the modeless constraint editor, if one is open.
+// Closes the modeless constraint editor, if one is open. While the editor runs a nested prompt,
+// menu, dialog or drawing command, the close waits until that returns.
 KXSS_API void EndDlgEditConstraints();
 
 namespace kxss {
@@ -50,6 +64,8 @@ int pendingMacroDialogCloses();
 // The single modeless constraint editor: null when none is open. The registry owns it.
 CWnd* constraintEditor();
 void setConstraintEditor(CWnd* editor);
+// At unload: cancels what the editor runs nested, then closes it at once.
+void endConstraintEditorAtUnload();
 
 // Work a subsystem wants done when the module unloads (after the dialogs are closed), such as
 // dropping caches that hold windows. Subsystems add it when they are first used.

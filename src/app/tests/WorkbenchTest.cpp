@@ -296,4 +296,17 @@ TEST_F(Workbench, TheCutsDialogsOwnerIsPickedWithAClickInTheDrawingView)
         << lastLogLine();
 }
 
+TEST_F(Workbench, TheConstraintEditorOpensOnTheSampleMacroAndMarksItsConstraintInTheView)
+{
+    ASSERT_TRUE(window->launch(row("constraints")));
+    // The first constraint of the sample's end plate module is selected: its parts are marked.
+    EXPECT_FALSE(drawing.highlighted().empty());
+    bool asked = false;
+    for (const auto& request : drawing.requests())
+        asked = asked || request.what.rfind("HighlightConstraint C1", 0) == 0;
+    EXPECT_TRUE(asked);
+    window->closeModelessDialogs();
+    EXPECT_TRUE(drawing.highlighted().empty()) << "closing the editor takes its marks back";
+}
+
 } // namespace

@@ -341,3 +341,27 @@ TEST_F(MacroDrawingTest, TheConstraintModelChangesAsTheEditorAsks)
 }
 
 } // namespace
+
+TEST_F(MacroDrawingTest, ConstraintChangesAreKeptByThePlacedMacro)
+{
+    EditConstrData data = MacroModel::instance().find(ids[0])->constraints;
+    data.loadCurrentModule();
+    data.constraints[2].text2 = "65";
+    ASSERT_TRUE(UpdateConstraint(data, 2));
+    data.equations = Kx_StringArray({"a = 1"});
+    ASSERT_TRUE(UpdateVarsEqs(data));
+    const EditConstrData& kept = MacroModel::instance().find(ids[0])->constraints;
+    EXPECT_EQ(kept.modules, data.modules);
+    EXPECT_EQ(kept.findModule(data.currentModule)->equations, Kx_StringArray({"a = 1"}));
+
+    // Refused: the placed macro keeps what it had.
+    MacroModel::instance().setRefusal([](std::string_view call) { return call == "DeleteConstraint"; });
+    EXPECT_FALSE(DeleteConstraint(data, 0));
+    EXPECT_EQ(kept.findModule(data.currentModule)->constraints.length(), data.constraints.length());
+    // Data of no placed macro changes nothing in the drawing's macros.
+    EditConstrData loose = data;
+    loose.macroId = AcDbObjectId();
+    MacroModel::instance().setRefusal(nullptr);
+    ASSERT_TRUE(DeleteConstraint(loose, 0));
+    EXPECT_EQ(kept.findModule(data.currentModule)->constraints.length(), data.constraints.length());
+}

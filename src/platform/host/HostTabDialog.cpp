@@ -123,7 +123,11 @@ void KxHostTabDialog::OnSize(UINT type, int cx, int cy)
 
 void KxHostTabDialog::OnDestroy()
 {
-    // Pages die with the window; forget them so no object outlives its window's tab.
+    // Pages die with the window; forget them so no object outlives its window's tab. A page may be
+    // handling a message of its own right now (the dialog closed from a page's button): its object
+    // goes once that handler returns.
+    for (auto& page : m_pages)
+        page.release()->deleteWhenIdle();
     m_pages.clear();
     m_active = -1;
     KxHostDialog::OnDestroy();

@@ -138,3 +138,48 @@ TEST_F(HostTabs, PagesFillTheTabAreaAndFollowItsSize)
 }
 
 } // namespace
+
+namespace {
+
+// A page whose edit, when it gets the focus, has the whole modeless dialog destroyed and deleted.
+class ClosingPage : public CDialog {
+public:
+    explicit ClosingPage(CWnd*& owner) : m_owner(owner)
+    {
+        onCommand(100, EN_SETFOCUS, [this] {
+            if (m_owner != nullptr)
+                std::exchange(m_owner, nullptr)->deleteWhenIdle();
+        });
+    }
+
+private:
+    CWnd*& m_owner;
+};
+
+class ClosingPages : public KxHostTabDialog {
+public:
+    explicit ClosingPages(CWnd*& owner) : KxHostTabDialog(6100, kTabs), m_owner(owner) { owner = this; }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        AddTab("General", std::make_unique<ClosingPage>(m_owner), 6101);
+        return TRUE;
+    }
+
+private:
+    CWnd*& m_owner;
+};
+
+TEST_F(HostTabs, ADialogDeletedFromItsPagesHandlerLeavesThePageUntilTheHandlerReturns)
+{
+    CWnd* owner = nullptr;
+    auto* dialog = new ClosingPages(owner);
+    ASSERT_TRUE(dialog->Create(6100));
+    HWND page = dialog->GetPage(0)->m_hWnd;
+    kxwin::DialogDriver(page).focus(100);
+    EXPECT_EQ(owner, nullptr) << "the handler ran";
+    EXPECT_FALSE(IsWindow(page));
+}
+
+} // namespace
