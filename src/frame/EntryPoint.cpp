@@ -25,7 +25,7 @@ void onUnload()
 {
     if (auto* commands = dynamic_cast<AcEdCommandStack*>(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS")))
         commands->removeGroup("KESTRA_SS");
-    DestroyAllMacroDlgs();
+    kxss::destroyAllMacroDialogsAtUnload();
     kxss::endConstraintEditorAtUnload();
     kxss::runUnloadSteps();
     kxss::freeSharedBitmaps();

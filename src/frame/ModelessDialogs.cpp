@@ -142,6 +142,28 @@ int macroDialogSlotCount()
     return table().length();
 }
 
+void destroyAllMacroDialogsAtUnload()
+{
+    while (delayedCloses().length() > 0) {
+        KillTimer(nullptr, delayedCloses().last().timer);
+        delayedCloses().removeAt(delayedCloses().length() - 1);
+    }
+    for (int slot = table().length() - 1; slot >= 0; --slot) {
+        KxMacroDialogHandle* dialog = table()[slot];
+        if (dialog == nullptr)
+            continue;
+        dialog->cancelNested();
+        // The core is unloading too: a busy flag no longer protects anything.
+        dialog->macroData().setBusy(false);
+        CWnd& window = dialog->dialogWindow();
+        if (window.m_hWnd != nullptr)
+            window.DestroyWindow();
+        table()[slot] = nullptr;
+        window.deleteWhenIdle();
+    }
+    table().setLogicalLength(0);
+}
+
 int pendingMacroDialogCloses()
 {
     return delayedCloses().length();

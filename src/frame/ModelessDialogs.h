@@ -20,6 +20,9 @@ public:
     // True while the dialog runs a nested loop (a sub-dialog, message box, menu or pick): a close
     // then waits as for a busy macro.
     virtual bool isRunningNested() const { return false; }
+    // Cancels the nested prompt, message box or sub-dialog the dialog runs, if any (at unload, before
+    // the dialog is destroyed under it).
+    virtual void cancelNested() {}
 };
 
 // What the registry needs of the modeless constraint editor beside its window: the editor may be
@@ -60,6 +63,10 @@ void storeMacroDialog(int slot, KxMacroDialogHandle* dialog);
 KxMacroDialogHandle* macroDialogInSlot(int slot);
 int macroDialogSlotCount();
 int pendingMacroDialogCloses();
+
+// At unload: every macro dialog goes, busy or not, each nested loop it runs cancelled first, and
+// every pending close with its timer, so that nothing of the table outlives the module.
+void destroyAllMacroDialogsAtUnload();
 
 // The single modeless constraint editor: null when none is open. The registry owns it.
 CWnd* constraintEditor();

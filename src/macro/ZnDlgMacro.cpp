@@ -231,6 +231,19 @@ BOOL ZnDlgMacro::OnCommand(WPARAM wParam, LPARAM lParam)
     return KxHostTabDialog::OnCommand(wParam, lParam);
 }
 
+void ZnDlgMacro::cancelNested()
+{
+    if (m_nested == 0)
+        return;
+    // A message box or sub-dialog of the dialog or of one of its pages: the active window it owns.
+    HWND active = GetActiveWindow();
+    if (active == nullptr || active == m_hWnd)
+        return;
+    const HWND owner = ::GetParent(active) != nullptr ? ::GetParent(active) : GetOwner(active);
+    if (owner == m_hWnd || (owner != nullptr && IsChild(m_hWnd, owner)))
+        ::EndDialog(active, IDCANCEL);
+}
+
 void ZnDlgMacro::close()
 {
     const int tab = currentTab();

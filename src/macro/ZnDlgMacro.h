@@ -39,6 +39,7 @@ public:
     MacroData& macroData() override { return m_data; }
     CWnd& dialogWindow() override { return *this; }
     bool isRunningNested() const override { return m_nested > 0; }
+    void cancelNested() override;
     // Marks a nested loop (sub-dialog, message box, pick) for as long as the guard lives.
     class NestedLoop {
     public:

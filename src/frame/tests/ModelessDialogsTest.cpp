@@ -158,6 +158,21 @@ TEST_F(Frame, ADialogRunningANestedLoopIsClosedOnlyAfterItReturns)
     EXPECT_EQ(ActiveTimerCount(), 0);
 }
 
+TEST_F(Frame, UnloadLeavesNoDialogAndNoTimerEvenWhenADialogIsBusy)
+{
+    const int busy = open("busy");
+    kxss::macroDialogInSlot(busy)->macroData().setBusy(true);
+    EndDlgMacroModeless(busy);
+    open("plain");
+    ASSERT_EQ(kxss::pendingMacroDialogCloses(), 1);
+    kxss::destroyAllMacroDialogsAtUnload();
+    EXPECT_EQ(kxss::macroDialogSlotCount(), 0);
+    EXPECT_EQ(kxss::pendingMacroDialogCloses(), 0);
+    EXPECT_EQ(ActiveTimerCount(), 0);
+    agent.advanceClock(500);
+    EXPECT_EQ(kxhost::commandLineText().find("Delayed timer called."), std::string::npos);
+}
+
 TEST_F(Frame, UnloadingWithABusyDialogLeavesTheCloseToTheTimer)
 {
     open("A");
