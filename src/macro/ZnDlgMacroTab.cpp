@@ -87,7 +87,7 @@ void ZnDlgMacroTab::OnOK()
     // Enter: a layout control commits; in the grid it only leaves the cell's edit mode.
     HWND focus = GetFocus();
     if (focus != nullptr && m_grid.m_hWnd != nullptr && (focus == m_grid.m_hWnd || IsChild(m_grid.m_hWnd, focus))) {
-        SSSetEditMode(m_grid.m_hWnd, FALSE);
+        m_grid.leaveEditMode();
         return;
     }
     commit();
@@ -378,27 +378,25 @@ void ZnDlgMacroTab::fillGrid()
     SSSetColWidth(g, 3, 14);
     SSSetColWidth(g, 4, 7);
     SSSetLockColor(g, RGB(0xE6, 0xE6, 0xE6), RGB(0, 0, 0));
-    SS_CELLTYPE type;
     for (const Row& r : rows) {
         ++row;
-        SSSetData(g, 1, row, r.label.c_str());
-        SSSetLock(g, 1, row, TRUE);
+        m_grid.setCellData(1, row, r.label);
+        m_grid.setLock(1, row, true);
         if (r.kind == Row::Cell) {
             MacroCell& c = t.cells[r.index];
-            SSAddCellSpan(g, 1, row, 2, 1);
-            SSAddCellSpan(g, 3, row, 2, 1);
+            m_grid.joinCells(1, row, 2, 1);
+            m_grid.joinCells(3, row, 2, 1);
             if (c.kind == kMacroCellList || c.kind == kMacroCellListEditable) {
-                std::string items = c.value.str();
-                SSSetCellType(g, 3, row, SSSetTypeComboBox(g, &type, c.kind == kMacroCellList ? 0x400000 : 0x400002,
-                                                          items.c_str()));
+                // The list the cell offers is its value; the core refills it when the value changes.
+                m_grid.setComboCell(3, row, Kx_StringArray({c.value}), c.kind == kMacroCellList ? 0x400000 : 0x400002,
+                                    c.value);
             } else if (c.kind == kMacroCellCheck) {
-                SSSetCellType(g, 3, row,
-                              SSSetTypeCheckBox(g, &type, 0x300, "", kxss::sharedButtonBitmap(8134),
-                                                kxss::sharedButtonBitmap(8136)));
+                m_grid.setCheckCell(3, row, kxss::sharedButtonBitmap(8134), kxss::sharedButtonBitmap(8136),
+                                    c.value == "1");
             } else {
-                SSSetCellType(g, 3, row, SSSetTypeEdit(g, &type, 0xC00080, 1000, 0, SS_CASE_ASTYPED));
+                m_grid.setTextCell(3, row, 0xC00080, 1000, c.value);
             }
-            SSSetLock(g, 3, row, c.readOnly ? TRUE : FALSE);
+            m_grid.setLock(3, row, c.readOnly);
             c.ctrlId = -row;
         } else if (r.kind == Row::Pattern) {
             MacroPatternProps& p = t.patterns[r.index];
@@ -408,20 +406,20 @@ void ZnDlgMacroTab::fillGrid()
                 if (p.countId <= 0)
                     p.countId = -row;
             } else {
-                SSAddCellSpan(g, 3, row, 2, 1);
+                m_grid.joinCells(3, row, 2, 1);
             }
             if (p.hasButton) {
-                SSSetCellType(g, 2, row, SSSetTypeButton(g, &type, 0, dialString(1324).c_str()));
+                m_grid.setButtonCell(2, row, dialString(1324));
                 // A button in the layout keeps its id; the grid's button answers for it otherwise.
                 if (p.btnId <= 0)
                     p.btnId = -row;
             } else {
-                SSAddCellSpan(g, 1, row, 2, 1);
+                m_grid.joinCells(1, row, 2, 1);
             }
         } else {
             DynArrayData& a = t.arrays[r.index];
-            SSAddCellSpan(g, 3, row, 2, 1);
-            SSSetCellType(g, 2, row, SSSetTypeButton(g, &type, 0, dialString(1324).c_str()));
+            m_grid.joinCells(3, row, 2, 1);
+            m_grid.setButtonCell(2, row, dialString(1324));
             a.valueId = -row;
             a.btnId = -row;
         }

@@ -129,6 +129,20 @@ public:
     bool setColumnCheckBox(int col, bool border = false, bool joinHeader = false);
     bool setCheckBoxCell(int col, int row, bool border = false);
     bool setButtonCell(int col, int row, const Kx_String& caption);
+    // --- Single cells of a form-like grid (the macro pages' rows) ---
+    // Joins cols x rows cells from (col, row) into one, or splits the join that holds (col, row).
+    bool joinCells(int col, int row, int cols, int rows);
+    bool splitCells(int col, int row);
+    // A drop-down cell with its own items (style: the grid's combo style bits) showing `text`.
+    bool setComboCell(int col, int row, const Kx_StringArray& items, long style, const Kx_String& text);
+    // A check-box cell drawn with the given pictures (null: the grid's own), checked by "1".
+    bool setCheckCell(int col, int row, HBITMAP checked, HBITMAP unchecked, bool check);
+    // An edit cell of at most maxLength characters, the case kept as typed.
+    bool setTextCell(int col, int row, long style, int maxLength, const Kx_String& text);
+    bool setCellData(int col, int row, const Kx_String& text);
+    bool setActiveCell(int col, int row);
+    // Ends the in-cell editor, keeping what was typed.
+    void leaveEditMode();
     // False when the image file cannot be read; extraRows is set to 0 on success.
     bool setImageCell(const Kx_String& imageFile, int col, int row, int& extraRows);
     bool setResourcePicture(int col, int row, int resourceId, bool isIcon);
