@@ -77,6 +77,11 @@ BOOL ZnDlgMacroTab::OnInitDialog()
     SetDlgItemText(kDiameterLabel, dialString(328).str());
     SetDlgItemText(kAdvanced, dialString(968).str());
     m_grid.attach(this, kGrid);
+    if (tab() && tab()->kind == 2) {
+        // The profile tab's own controls come with the profile page; until then the page says so.
+        m_note = CreateWindowEx(0, "Static", dialString(9800).str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 3, 0, 400, 32,
+                                m_hWnd, kProfileNote);
+    }
     build();
     m_ready = true;
     return FALSE;
@@ -463,7 +468,7 @@ void ZnDlgMacroTab::fillBoltCombos()
 SIZE ZnDlgMacroTab::neededSize() const
 {
     const int gridHeight = m_gridRows > 0 ? 130 : 0;
-    const int boltRow = m_boltRow ? 30 : 0;
+    const int boltRow = m_boltRow || m_note != nullptr ? 36 : 0;
     return {std::max(m_imageWidth + 6, 310), m_imageHeight + gridHeight + boltRow + 6};
 }
 
@@ -474,8 +479,10 @@ void ZnDlgMacroTab::placeControls()
     const int width = std::max<int>(client.right - client.left, 1);
     const int height = std::max<int>(client.bottom - client.top, 1);
     // The grid under the layout picture, the bolt row under the grid.
-    const int boltRow = m_boltRow ? 30 : 0;
+    const int boltRow = m_boltRow || m_note != nullptr ? 36 : 0;
     const int top = m_imageHeight + 2;
+    if (m_note != nullptr)
+        ::MoveWindow(m_note, 3, height - boltRow + 2, std::max(width - 6, 10), boltRow - 4, TRUE);
     if (m_grid.m_hWnd != nullptr)
         ::MoveWindow(m_grid.m_hWnd, 3, top, std::max(width - 6, 10), std::max(height - top - boltRow - 4, 20), TRUE);
     if (m_boltRow) {

@@ -23,6 +23,7 @@ public:
     static constexpr int kAssembly = 1091;
     static constexpr int kDiameter = 1092;
     static constexpr int kAdvanced = 1114;
+    static constexpr int kProfileNote = 1199;
 
     // A layout control that could not be bound, and why (for `kestra-ss macro bind`).
     struct Removed {
@@ -85,4 +86,5 @@ private:
     bool m_boltAdvanced = false;
     bool m_hasLayout = false;
     bool m_boltRow = false;
+    HWND m_note = nullptr; // the profile tab's note, a child window of the page
 };
