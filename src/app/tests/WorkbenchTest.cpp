@@ -10,6 +10,7 @@
 #include "platform/host/SimulatedDrawing.h"
 #include "platform/qt/tests/QtTestSupport.h"
 #include "platform/win/Dialog.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Window.h"
 
 #include <QImage>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 // Qt's fontconfig keeps allocations to the end of the process (as in the Qt backend's tests).
@@ -307,6 +309,42 @@ TEST_F(Workbench, TheConstraintEditorOpensOnTheSampleMacroAndMarksItsConstraintI
     EXPECT_TRUE(asked);
     window->closeModelessDialogs();
     EXPECT_TRUE(drawing.highlighted().empty()) << "closing the editor takes its marks back";
+}
+
+TEST_F(Workbench, ANewPlateWidthTypedInTheMacroDialogChangesThePlateInTheDrawingAndIsLogged)
+{
+    ASSERT_TRUE(window->launch(row("macro")));
+    // The end plate's width field: control 3 of its layout, id 33003 on the first page.
+    std::function<HWND(HWND)> find = [&](HWND parent) -> HWND {
+        for (HWND child : GetChildWindows(parent)) {
+            if (GetDlgCtrlID(child) == 33003)
+                return child;
+            if (HWND deeper = find(child))
+                return deeper;
+        }
+        return nullptr;
+    };
+    HWND edit = nullptr;
+    for (HWND top : GetTopLevelWindows())
+        if (edit == nullptr && GetWindowText(top) == "End plate connection")
+            edit = find(top);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(GetWindowText(edit), "200.00");
+    SetWindowText(edit, "240");
+    SendMessage(GetParent(edit), WM_COMMAND, MAKEWPARAM(33003, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
+
+    const kxhost::DrawingObject* plate = nullptr;
+    for (const kxhost::DrawingObject& o : drawing.objects())
+        if (o.name == "End plate P1" && plate == nullptr)
+            plate = &o;
+    ASSERT_NE(plate, nullptr);
+    EXPECT_EQ(plate->property("Size"), "240 x 300");
+    bool updated = false;
+    for (const auto& r : drawing.requests())
+        updated = updated || r.what == "UpdateModule End plates\\end plate: plateWidth 200.00 -> 240.00";
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(lastLogLine().rfind("clashcheck", 0), 0u) << "the clash check follows the update";
+    window->closeModelessDialogs();
 }
 
 } // namespace
