@@ -57,6 +57,7 @@ BOOL ZnDlgMacro::OnInitDialog()
     int w = 0, h = 0;
     if (getDlgSize(this, w, h))
         m_smallest = {w, h};
+    attachResizer();
 
     buildPages();
     int initial = 0;
@@ -301,34 +302,27 @@ void ZnDlgMacro::OnSize(UINT type, int cx, int cy)
 {
     const bool first = !m_sized;
     m_sized = true;
-    placeControls(cx, cy);
+    m_resizer.apply();
     KxHostTabDialog::OnSize(type, cx, cy);
     if (first)
         fitSize();
 }
 
-void ZnDlgMacro::placeControls(int cx, int cy)
+void ZnDlgMacro::attachResizer()
 {
-    // The tab control follows all four edges; the filter row and the buttons stay at the bottom,
-    // the property-file buttons and Close at the bottom right.
-    const auto move = [&](int id, int x, int y, int w, int h) {
-        if (HWND c = GetDlgItem(id))
-            ::MoveWindow(c, x, y, w, h, TRUE);
-    };
-    const int bottom = cy - 8;
-    move(kTabs, 6, 6, std::max(cx - 12, 40), std::max(cy - 90, 40));
-    const int half = std::max((cx - 12) / 2, 80);
-    move(kFirstFilterLabel, 6, bottom - 58, 60, 16);
-    move(kFirstFilter, 68, bottom - 62, half - 66, 200);
-    move(kSecondFilterLabel, 6 + half, bottom - 58, 60, 16);
-    move(kSecondFilter, 68 + half, bottom - 62, half - 66, 200);
-    int x = 6;
-    for (int id : {kSelectMacros, kViewIsoButton, kViewFrontButton, kViewSideButton, kViewTopButton, kClash}) {
-        move(id, x, bottom - 26, 26, 26);
-        x += 28;
-    }
-    move(kReApply, x + 4, bottom - 26, 80, 26);
-    move(IDOK, cx - 86, bottom - 26, 80, 26);
-    move(kWriteProperties, cx - 116, bottom - 26, 26, 26);
-    move(kReadProperties, cx - 144, bottom - 26, 26, 26);
+    // Each edge as (mode, relative control, relative edge): the tab control follows all four edges,
+    // the buttons keep their size at the bottom left (the property-file buttons and Close at the
+    // bottom right), and the filter row shares the width between its two label-and-combo pairs.
+    const auto e = [](int mode, int id, int edge) { return CResizerEdge{mode, id, edge}; };
+    std::vector<CResizerEntry> table;
+    table.push_back({kTabs, e(1, 0, 1), e(1, 0, 2), e(1, 0, 3), e(1, 0, 4)});
+    for (int id : {kSelectMacros, kViewIsoButton, kViewFrontButton, kViewSideButton, kViewTopButton, kClash, kReApply})
+        table.push_back({id, e(1, 0, 1), e(1, 0, 4), e(3, 0, 3), e(4, 0, 4)});
+    table.push_back({kFirstFilterLabel, e(1, 0, 1), e(1, 0, 4), e(2, 0, 1), e(4, 0, 4)});
+    table.push_back({kFirstFilter, e(1, 0, 1), e(1, 0, 4), e(1, kFirstFilterLabel, 3), e(4, 0, 4)});
+    table.push_back({kSecondFilterLabel, e(1, kFirstFilterLabel, 3), e(1, 0, 4), e(1, 0, 3), e(4, 0, 4)});
+    table.push_back({kSecondFilter, e(1, kSecondFilterLabel, 1), e(1, 0, 4), e(1, 0, 3), e(4, 0, 4)});
+    for (int id : {kReadProperties, kWriteProperties, static_cast<int>(IDOK)})
+        table.push_back({id, e(1, 0, 3), e(1, 0, 4), e(3, 0, 3), e(4, 0, 4)});
+    m_resizer.attach(this, std::move(table));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/CButtonST.h"
+#include "core/CResizer.h"
 #include "core/MacroData.h"
 #include "frame/ModelessDialogs.h"
 #include "platform/host/HostTabDialog.h"
@@ -84,7 +85,7 @@ private:
     void buildPages();
     void fillFilters();
     void fitSize();
-    void placeControls(int cx, int cy);
+    void attachResizer();
     void viewButton(Kx_ViewDirection direction);
 
     MacroData m_data;
@@ -93,6 +94,7 @@ private:
     std::vector<int> m_pageTab;          // the tab index of each tab item
     CButtonST m_buttons[7];
     CButtonST m_clashSwitch;
+    CResizer m_resizer;
     SIZE m_smallest{50, 50};
     bool m_sized = false;
     int m_updates = 0;
