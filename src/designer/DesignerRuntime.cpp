@@ -366,6 +366,16 @@ bool Kx_DlgDesignerData::setCtrlValue(int id, const Kx_String& value)
         return true;
     }
     default:
+        // A drop-down list shows only its items: the value selects the item of that text, ignoring
+        // case; a text that is no item leaves the selection and says so.
+        if (GetClassName(hwnd) == "ComboBox" && (GetWindowLong(hwnd, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST) {
+            const LRESULT found = SendMessage(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(value.c_str()));
+            if (found == CB_ERR)
+                return false;
+            SendMessage(hwnd, CB_SETCURSEL, static_cast<WPARAM>(found));
+            return true;
+        }
         SetWindowText(hwnd, value.str());
         return true;
     }

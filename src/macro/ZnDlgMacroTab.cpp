@@ -235,7 +235,7 @@ bool ZnDlgMacroTab::bind(Kx_DesignerControl& c, std::string& reason)
             c.setContents(k >= 0 && k < offsets.length() ? offsets[k] : dialString(695));
         } else if (type == 16) {
             c.setItems(Kx_StringArray({"0°", "90°", "180°", "270°", dialString(695)}));
-            c.setContents(merged.angle);
+            c.setContents(isVariesText(merged.angle) ? merged.angle : merged.angle + Kx_String("°"));
         } else {
             c.setContents(fittedCaption(m_layout, c));
         }

@@ -241,6 +241,13 @@ TEST_F(RuntimeTest, CombosTakeTheCallersItemsAndSelectTheContentsIgnoringCase)
     EXPECT_EQ(GetWindowText(window(2)), "typed");
     EXPECT_TRUE(comboItems(window(3)).empty());
     EXPECT_EQ(GetWindowText(window(3)), "no items");
+
+    // Setting a drop-down list's value selects the item ignoring case; a text that is no item is
+    // refused and the selection stays.
+    EXPECT_TRUE(layout.setCtrlValue(id(0), "ipe 180"));
+    EXPECT_EQ(selectedIndex(window(0)), 0);
+    EXPECT_FALSE(layout.setCtrlValue(id(0), "HEA 200"));
+    EXPECT_EQ(selectedIndex(window(0)), 0);
 }
 
 TEST_F(RuntimeTest, WithoutItemsACombosListComesFromItsFileInsideTheLibrary)
