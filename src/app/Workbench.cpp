@@ -4,6 +4,7 @@
 // are the layer's windows mirrored by the Qt backend; the window itself is WorkbenchWindow.cpp's.
 #include "app/Workbench.h"
 
+#include "app/DrawingView.h"
 #include "app/HostedModule.h"
 #include "app/MainJob.h"
 #include "app/SnapshotCommand.h"
@@ -75,6 +76,14 @@ int writeDialogPictures(const char* argv0)
     const int code = runSnapshotCommand(argv0, 2, args);
     if (code == 0)
         std::printf("Dialog pictures: %s\n", (folder / "index.html").c_str());
+    // The drawing as the demo left it: the sample frames with the changed plate.
+    if (kxqt::startQt(kxqt::QtDisplay::Offscreen)) {
+        DrawingView view(kxhost::activeDrawing());
+        view.resize(900, 520);
+        const fs::path picture = folder / "drawing.png";
+        if (view.grab().toImage().save(QString::fromStdString(picture.string())))
+            std::printf("Drawing picture: %s\n", picture.c_str());
+    }
     return code;
 }
 
