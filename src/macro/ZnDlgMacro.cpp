@@ -6,6 +6,7 @@
 #include "core/DialogFunctions.h"
 #include "core/MacroDrawing.h"
 #include "core/TextTables.h"
+#include "core/ZnTempResourceOverride.h"
 #include "macro/ZnDlgMacroTab.h"
 #include "platform/host/CommandLine.h"
 #include "platform/win/Messages.h"
@@ -80,6 +81,11 @@ BOOL ZnDlgMacro::OnInitDialog()
 
 void ZnDlgMacro::buildPages()
 {
+    // The tab shown before a rebuild is shown again when it still has a page.
+    const int remembered = currentTab();
+    // A rebuild after a filter change or a new selection runs outside the launcher: the page
+    // template is the module's own resource.
+    ZnTempResourceOverride resources;
     RemoveAllTabs();
     m_pages.clear();
     m_pageTab.clear();
@@ -94,8 +100,13 @@ void ZnDlgMacro::buildPages()
         m_pages.push_back(raw);
         m_pageTab.push_back(i);
     }
-    if (GetTabCount() > 0)
-        SetActiveTab(0);
+    if (GetTabCount() > 0) {
+        int active = 0;
+        for (size_t k = 0; k < m_pageTab.size(); ++k)
+            if (m_pageTab[k] == remembered)
+                active = static_cast<int>(k);
+        SetActiveTab(active);
+    }
     Kx_String reason;
     const bool files = m_data.propListAllowed(reason);
     EnDisCtrl(this, kReadProperties, files);

@@ -651,9 +651,10 @@ bool ZnDlgMacroTab::readBack()
             c.value = shown;
         }
     }
+    // The cut-mode list's fifth entry is text 695 (the macros differ): it never becomes a mode.
     for (MacroCutData& c : t->cuts) {
         int v = 0;
-        if (c.ctrlId > 0 && controlText(c.ctrlId).toInt(v) && v >= 0)
+        if (c.ctrlId > 0 && controlText(c.ctrlId).toInt(v) && v >= 0 && v <= 3)
             c.value = v;
     }
     for (MacroPatternProps& p : t->patterns) {

@@ -184,4 +184,28 @@ TEST_F(MacroDialog, ClosingMarksTheDataClosedAndTheModalCallerGetsItBack)
     EXPECT_EQ(data.tabs[kGeneralTab].cells[0].ctrlId, -1) << "the caller sees the dialog's copy";
 }
 
+TEST_F(MacroDialog, TheVariesEntryOfACutListIsNeverWrittenAndARebuildKeepsTheTab)
+{
+    ZnDlgMacro* dialog = open(kxcore::sampleMacroData(0));
+    ZnDlgMacroTab* page = dialog->page(kEndPlateTab);
+    const MacroCutData cut = dialog->data().tabs[kEndPlateTab].cuts[0];
+    ASSERT_GT(cut.ctrlId, 0);
+    HWND list = page->GetDlgItem(cut.ctrlId);
+    SendMessage(list, CB_SETCURSEL, 4, 0); // the entry "values differ"
+    SendMessage(page->m_hWnd, WM_COMMAND, MAKEWPARAM(cut.ctrlId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(dialog->data().tabs[kEndPlateTab].cuts[0].value, cut.value);
+    SendMessage(list, CB_SETCURSEL, 2, 0);
+    SendMessage(page->m_hWnd, WM_COMMAND, MAKEWPARAM(cut.ctrlId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(dialog->data().tabs[kEndPlateTab].cuts[0].value, 2);
+
+    // A filter change rebuilds the pages; the tab shown stays shown.
+    dialog->SetActiveTab(3);
+    SendMessage(dialog->GetDlgItem(ZnDlgMacro::kFirstFilter), CB_SETCURSEL, 1, 0);
+    SendMessage(dialog->m_hWnd, WM_COMMAND, MAKEWPARAM(ZnDlgMacro::kFirstFilter, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(dialog->GetDlgItem(ZnDlgMacro::kFirstFilter)));
+    EXPECT_EQ(dialog->GetTabCount(), 6) << "the pages are made again from the module's template";
+    EXPECT_EQ(dialog->currentTab(), 3);
+    EXPECT_EQ(dialog->data().firstFilterSel, 1);
+}
+
 } // namespace
