@@ -164,7 +164,12 @@ if names=$("$prog" snapshot --list 2> /dev/null); then
     check "main job writes $name.png" 0 $?
   done
   check "main job writes one picture per dialog" \
-    "$(printf '%s\n' "$names" | wc -l | tr -d ' ')" "$(ls "$work/snaps" | grep -c '\.png$')"
+    "$(printf '%s\n' "$names" | wc -l | tr -d ' ')" "$(ls "$work/snaps" | grep -v '^drawing\.png$' | grep -c '\.png$')"
+  grep -qx "Drawing picture: $work/snaps/drawing.png" "$work/main.txt" && [ -s "$work/snaps/drawing.png" ]
+  check "main job writes the drawing's picture" 0 $?
+  # The headless demo: the sample macro edited through the module reaches the drawing.
+  grep -q "UpdateModule End plates.end plate: plateWidth 200.00 -> 220.00 .* -> drawing changed" "$work/main.txt"
+  check "main job demo updates the drawing" 0 $?
 else
   echo "NOTE: kestra-ss was built without Qt: the dialog pictures of the main job are not checked"
 fi
