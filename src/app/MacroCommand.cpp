@@ -14,6 +14,7 @@
 
 #include "app/HostedModule.h"
 #include "core/MacroFile.h"
+#include "core/StringLists.h"
 
 #include <cstdio>
 #include <string>
@@ -36,34 +37,18 @@ void printUsage(std::FILE* out)
                out);
 }
 
-std::string escaped(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 class Printer {
 public:
     void tab(int index, const MacroTabData& t)
     {
-        m_out += "tab\t" + std::to_string(index) + '\t' + std::to_string(t.kind) + '\t' + escaped(t.moduleName.str())
-            + '\t' + escaped(t.caption.str()) + '\t' + escaped(t.layoutName.str()) + '\n';
+        m_out += "tab\t" + std::to_string(index) + '\t' + std::to_string(t.kind) + '\t' + escapeLineField(t.moduleName.str())
+            + '\t' + escapeLineField(t.caption.str()) + '\t' + escapeLineField(t.layoutName.str()) + '\n';
         m_tab = index;
     }
     void item(const char* kind, const Kx_String& name, const Kx_String& value, int id)
     {
-        m_out += "item\t" + std::to_string(m_tab) + '\t' + kind + '\t' + escaped(name.str()) + '\t'
-            + escaped(value.str()) + '\t' + std::to_string(id) + '\n';
+        m_out += "item\t" + std::to_string(m_tab) + '\t' + kind + '\t' + escapeLineField(name.str()) + '\t'
+            + escapeLineField(value.str()) + '\t' + std::to_string(id) + '\n';
     }
     std::string& text() { return m_out; }
 
@@ -75,7 +60,7 @@ private:
 std::string show(const MacroData& macro)
 {
     Printer p;
-    p.text() = "macro\t" + escaped(macro.title.str()) + '\t' + std::to_string(macro.numberOfMacros) + '\n';
+    p.text() = "macro\t" + escapeLineField(macro.title.str()) + '\t' + std::to_string(macro.numberOfMacros) + '\n';
     static const char* const kBoltNames[] = {"assembly", "diameter", "text3", "text4", "text5"};
     for (int t = 0; t < macro.tabs.length(); ++t) {
         const MacroTabData& tab = macro.tabs[t];

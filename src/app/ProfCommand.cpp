@@ -6,6 +6,7 @@
 #include "core/Kx_Settings.h"
 #include "core/Paths.h"
 #include "core/SectionCatalogue.h"
+#include "core/StringLists.h"
 #include "core/TableFiles.h"
 #include "platform/host/CommandLine.h"
 #include "spread/Kx_ProfValuesTable.h"
@@ -25,22 +26,6 @@ void usage(std::FILE* out)
                "       kestra-ss prof import TSV OUT.pr --type N   (a profile table of section type N from a\n"
                "                                              tab-separated list, first column the designation)\n",
                out);
-}
-
-std::string escape(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 int fail(const std::string& message)
@@ -66,19 +51,19 @@ int show(const std::string& name)
     if (!(isPath ? table.readFromPath(Kx_String(name)) : table.readFromFile(tableName)))
         return fail(kxhost::takeCommandLineText());
     std::string out;
-    out += "type\t" + escape(table.typeName.view()) + '\n';
+    out += "type\t" + escapeLineField(table.typeName.view()) + '\n';
     for (int c = 0; c < table.columnNames.length(); ++c)
-        out += "column\t" + std::to_string(c) + '\t' + escape(table.columnNames[c].view()) + '\n';
+        out += "column\t" + std::to_string(c) + '\t' + escapeLineField(table.columnNames[c].view()) + '\n';
     for (int r = 0; r < table.rows.length(); ++r) {
         out += "row\t" + std::to_string(r);
         for (const Kx_String& cell : table.rows[r])
-            out += '\t' + escape(cell.view());
+            out += '\t' + escapeLineField(cell.view());
         out += '\n';
     }
     Kx_StringArray active;
     table.getFilteredSysNames(active);
     for (const Kx_String& n : active)
-        out += "active\t" + escape(n.view()) + '\n';
+        out += "active\t" + escapeLineField(n.view()) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

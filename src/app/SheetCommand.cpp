@@ -6,6 +6,7 @@
 
 #include "core/FileIO.h"
 #include "core/Kx_StringArray.h"
+#include "core/StringLists.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #ifdef KX_HAVE_QT
@@ -30,22 +31,6 @@
 namespace kxapp {
 
 namespace {
-
-std::string escapeField(const std::string& s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 bool unescapeField(std::string_view s, std::string& out)
 {
@@ -107,7 +92,7 @@ int show(const char* file)
             text.assign(static_cast<size_t>(n) + 1, '\0');
             SSGetData(g.hwnd, c, r, text.data(), n + 1);
             text.resize(static_cast<size_t>(n));
-            out += std::to_string(r) + '\t' + std::to_string(c) + '\t' + escapeField(text) + '\n';
+            out += std::to_string(r) + '\t' + std::to_string(c) + '\t' + escapeLineField(text) + '\n';
             if (out.size() > (1u << 20)) {
                 std::fwrite(out.data(), 1, out.size(), stdout);
                 out.clear();
@@ -203,7 +188,7 @@ int eval(const char* cellsFile, bool r1c1)
         for (int c = 0; c <= maxCol; ++c) {
             if (dataText(g.hwnd, c, r, text).empty())
                 continue;
-            out += std::to_string(r) + '\t' + std::to_string(c) + '\t' + escapeField(text) + '\n';
+            out += std::to_string(r) + '\t' + std::to_string(c) + '\t' + escapeLineField(text) + '\n';
             if (out.size() > (1u << 20)) {
                 std::fwrite(out.data(), 1, out.size(), stdout);
                 out.clear();

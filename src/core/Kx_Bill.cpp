@@ -1,6 +1,8 @@
 // The bill engine over the drawing: reading parts, grouping, weighing and feeding.
 #include "core/Kx_Bill.h"
 
+#include "core/SectionTables.h"
+
 #include "core/FileIO.h"
 #include "core/Kx_Settings.h"
 #include "platform/host/SimulatedDrawing.h"
@@ -17,25 +19,6 @@ namespace {
 // Steel, kg per cubic millimetre: plates are weighed from their size.
 constexpr double kSteelDensity = 7.85e-6;
 
-// "HE 200 A" and "hea200" meet as "HEA200": spaces dropped, letters upper case, and the letter
-// after an HE size moved before it, as drawings name wide-flange beams.
-std::string sectionKey(std::string_view name)
-{
-    std::string key;
-    for (char c : name)
-        if (c != ' ' && c != '\t')
-            key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (key.size() > 3 && key.compare(0, 2, "HE") == 0 && std::isdigit(static_cast<unsigned char>(key[2]))) {
-        const char last = key.back();
-        if (last == 'A' || last == 'B' || last == 'M') {
-            const std::string digits = key.substr(2, key.size() - 3);
-            if (std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-                key = std::string("HE") + last + digits;
-        }
-    }
-    return key;
-}
-
 std::optional<double> parseNumber(std::string_view text)
 {
     double v = 0;
@@ -43,51 +26,6 @@ std::optional<double> parseNumber(std::string_view text)
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
-}
-
-std::vector<std::string_view> splitTabs(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
-// Section key -> kg/m of every table of one folder. A table without "name" and "mass_kg_m"
-// columns, and rows whose mass is no number, are skipped.
-using MassTable = std::map<std::string, double>;
-
-MassTable readMassTables(const Kx_String& folder)
-{
-    MassTable table;
-    Kx_StringArray files;
-    if (!ObjectExportFindFiles(folder, "*.tsv", files))
-        return table;
-    for (int f = 0; f < files.length(); ++f) {
-        Kx_StringArray lines;
-        if (!ObjectExportReadFile(files[f], lines) || lines.isEmpty())
-            continue;
-        const std::vector<std::string_view> header = splitTabs(lines[0].view());
-        const auto nameAt = std::find(header.begin(), header.end(), "name");
-        const auto massAt = std::find(header.begin(), header.end(), "mass_kg_m");
-        if (nameAt == header.end() || massAt == header.end())
-            continue;
-        const auto nameCol = static_cast<size_t>(nameAt - header.begin());
-        const auto massCol = static_cast<size_t>(massAt - header.begin());
-        for (int i = 1; i < lines.length(); ++i) {
-            const std::vector<std::string_view> fields = splitTabs(lines[i].view());
-            if (fields.size() <= std::max(nameCol, massCol))
-                continue;
-            if (const auto mass = parseNumber(fields[massCol]); mass && *mass > 0)
-                table.emplace(sectionKey(fields[nameCol]), *mass);
-        }
-    }
-    return table;
 }
 
 std::optional<double> propertyNumber(const kxhost::DrawingObject& o, const std::string& key)
@@ -144,16 +82,10 @@ Kx_Array<int> Kx_Bill::columnFormats()
 
 std::optional<double> Kx_Bill::massPerMetre(const Kx_String& section, const Kx_String& folder)
 {
-    // Tables are read once per folder and process: a bill asks for every part.
-    static std::map<std::string, MassTable> cache;
-    const std::string where = folder.isEmpty() ? (Kx_Settings::libDir() + "sections/").str() : folder.str();
-    auto it = cache.find(where);
-    if (it == cache.end())
-        it = cache.emplace(where, readMassTables(Kx_String(where))).first;
-    const auto found = it->second.find(sectionKey(section.view()));
-    if (found == it->second.end())
+    const auto size = kxcore::sectionSize(section.view(), folder);
+    if (!size || size->massPerMetre <= 0)
         return std::nullopt;
-    return found->second;
+    return size->massPerMetre;
 }
 
 AcDbObjectIdArray Kx_Bill::partsOf(const kxhost::SimulatedDrawing& drawing)

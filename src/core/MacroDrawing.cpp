@@ -21,6 +21,15 @@ using kxhost::SimulatedDrawing;
 
 namespace kxcore {
 
+std::optional<SectionSize> frameSection(std::string_view name)
+{
+    const auto s = sectionSize(name);
+    if (!s || s->h <= 0 || s->b <= 0 || s->tw <= 0 || s->tf <= 0)
+        return std::nullopt;
+    return s;
+}
+
+
 namespace {
 
 constexpr double kSpan = 6200;     // outer faces of the columns
@@ -100,7 +109,7 @@ std::string sectionOf(const MacroData& data, const char* mark, const char* fallb
 {
     for (const MacroTabData& tab : data.tabs)
         for (const MacroProfData& p : tab.profiles)
-            if (p.name2 == mark && sectionSize(p.profileName.str()))
+            if (p.name2 == mark && frameSection(p.profileName.str()))
                 return p.profileName.str();
     return fallback;
 }
@@ -233,66 +242,6 @@ bool Box3::overlaps(const Box3& o, double t) const
     return x0 < o.x1 - t && o.x0 < x1 - t && y0 < o.y1 - t && o.y0 < y1 - t && z0 < o.z1 - t && o.z0 < z1 - t;
 }
 
-namespace {
-
-std::string sectionKey(const std::string& name)
-{
-    // "HE 200 A" is also known as "HEA200"; "IPE 300" as "IPE300".
-    std::string key;
-    for (char c : name)
-        if (c != ' ')
-            key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (key.rfind("HE", 0) == 0 && key.size() > 3 && (key.back() == 'A' || key.back() == 'B')
-        && std::isdigit(static_cast<unsigned char>(key[2])))
-        key = std::string("HE") + key.back() + key.substr(2, key.size() - 3);
-    return key;
-}
-
-std::map<std::string, SectionSize> readSectionTables(const std::string& folder)
-{
-    std::map<std::string, SectionSize> out;
-    for (const char* family : {"HEA", "HEB", "IPE"}) {
-        Kx_StringArray lines;
-        std::string error;
-        if (!kx::readTextLines(folder + "/sections/" + family + ".tsv", lines, error))
-            continue;
-        for (int i = 1; i < lines.length(); ++i) {
-            std::vector<std::string> f;
-            std::stringstream ss(lines[i].str());
-            std::string cell;
-            while (std::getline(ss, cell, '\t'))
-                f.push_back(cell);
-            if (f.size() < 7)
-                continue;
-            SectionSize s;
-            s.h = numberOr(Kx_String(f[1]), 0);
-            s.b = numberOr(Kx_String(f[2]), 0);
-            s.tw = numberOr(Kx_String(f[3]), 0);
-            s.tf = numberOr(Kx_String(f[4]), 0);
-            s.massPerMetre = numberOr(Kx_String(f[6]), 0);
-            if (s.h > 0 && s.b > 0)
-                out[sectionKey(f[0])] = s;
-        }
-    }
-    return out;
-}
-
-} // namespace
-
-std::optional<SectionSize> sectionSize(const std::string& name)
-{
-    // Read once per library folder: library data does not change while a dialog runs.
-    static std::map<std::string, std::map<std::string, SectionSize>> cache;
-    const std::string folder = Kx_Settings::libDir().str();
-    auto it = cache.find(folder);
-    if (it == cache.end())
-        it = cache.emplace(folder, readSectionTables(folder)).first;
-    const auto found = it->second.find(sectionKey(name));
-    if (found == it->second.end())
-        return std::nullopt;
-    return found->second;
-}
-
 std::optional<PatternSpacing> parsePattern(const Kx_String& text)
 {
     const std::string t = text.trimmed().str();
@@ -345,9 +294,9 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
     // Without the library's tables the frame keeps the sizes of its sample sections.
     const SectionSize hea200{190, 200, 6.5, 10, 42.3};
     const SectionSize ipe300{300, 150, 7.1, 10.7, 42.2};
-    const SectionSize c1 = sectionSize(sectionOf(d, "C1", "HEA200")).value_or(hea200);
-    const SectionSize c2 = sectionSize(sectionOf(d, "C2", "HEA200")).value_or(hea200);
-    const SectionSize beam = sectionSize(sectionOf(d, "B1", "IPE300")).value_or(ipe300);
+    const SectionSize c1 = frameSection(sectionOf(d, "C1", "HEA200")).value_or(hea200);
+    const SectionSize c2 = frameSection(sectionOf(d, "C2", "HEA200")).value_or(hea200);
+    const SectionSize beam = frameSection(sectionOf(d, "B1", "IPE300")).value_or(ipe300);
 
     // Bolts of the end plate: rows from the end plate's pattern, columns from the bolt tab.
     const PatternSpacing rows = patternOf(d, kEnd, "boltPattern", {2, 100});
@@ -764,7 +713,7 @@ std::string refusal(const MacroTabData& tab, int kind, int index)
             return "no " + tab.bolt.diameter().str() + " in " + tab.bolt.assembly().str();
     }
     if (kind == kMacroItemProfile && index < tab.profiles.length()) {
-        if (!kxcore::sectionSize(tab.profiles[index].profileName.str()))
+        if (!kxcore::frameSection(tab.profiles[index].profileName.view()))
             return "unknown section";
     }
     if (kind == kMacroItemCut && index < tab.cuts.length()) {

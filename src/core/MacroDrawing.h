@@ -9,6 +9,7 @@
 #include "core/KxCoreExport.h"
 #include "core/MacroData.h"
 #include "core/MacroFile.h"
+#include "core/SectionTables.h"
 #include "platform/host/SimulatedDrawing.h"
 
 #include <functional>
@@ -136,12 +137,8 @@ private:
     std::function<bool(std::string_view)> m_refuses;
 };
 
-// The section sizes the model builds from (library/sections): depth h, flange width b, web and
-// flange thickness, mass per metre. Nothing for an unknown name ("HEA200", "HE 200 A", "IPE300").
-struct SectionSize {
-    double h = 0, b = 0, tw = 0, tf = 0, massPerMetre = 0;
-};
-KXCORE_API std::optional<SectionSize> sectionSize(const std::string& name);
+// A section the frame can be built from: an I-section whose table gives all four sizes.
+KXCORE_API std::optional<SectionSize> frameSection(std::string_view name);
 
 // "3x70" -> 3 gaps of 70 mm; "" or a word -> nothing.
 struct PatternSpacing {

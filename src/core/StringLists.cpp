@@ -237,3 +237,19 @@ int ObjectExportAddToSorted(Kx_StringArray& list, const Kx_String& text)
     list.insertAt(pos, text);
     return pos;
 }
+
+std::string escapeLineField(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}

@@ -2,6 +2,9 @@
 // back, unique and sorted names. Number lists (rounding, sorting keys) live in NumberLists.h.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "core/KxCoreExport.h"
 #include "core/Kx_Array.h"
 #include "core/Kx_String.h"
@@ -46,6 +49,10 @@ KXCORE_API Kx_String stripNumbersAtEnd(const Kx_String& text);
 KXCORE_API Kx_StringArray stripNumbersAtEnd(const Kx_StringArray& list);
 // Whether two entries of list are equal (exact == false: ignoring case as Kx_String::equal does).
 KXCORE_API bool hasDuplicates(const Kx_StringArray& list, bool exact = true);
+
+// One field of a tab-separated line, as the command-line tools print cells and items: backslash, tab,
+// line feed and carriage return written as \\, \t, \n and \r, everything else as it is.
+KXCORE_API std::string escapeLineField(std::string_view text);
 
 // The order in which names of sections and macros are listed: runs of digits compare by their value
 // ("IPE 80" < "IPE 100"), a run right after a '.' or ',' that follows a digit compares as a decimal

@@ -1,6 +1,7 @@
 // The binding report: the dialog built hidden, read page by page, then destroyed.
 #include "macro/MacroBindReport.h"
 
+#include "core/StringLists.h"
 #include "frame/Launcher.h"
 #include "macro/ZnDlgMacro.h"
 #include "macro/ZnDlgMacroTab.h"
@@ -9,24 +10,9 @@
 
 namespace {
 
-std::string escaped(std::string_view s)
-{
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 void item(std::string& out, int tab, const char* kind, const std::string& name, int id)
 {
-    out += "item\t" + std::to_string(tab) + '\t' + kind + '\t' + escaped(name) + '\t' + std::to_string(id) + '\n';
+    out += "item\t" + std::to_string(tab) + '\t' + kind + '\t' + escapeLineField(name) + '\t' + std::to_string(id) + '\n';
 }
 
 } // namespace
@@ -81,7 +67,7 @@ bool kxss_macroBindReport(const MacroData& macro, std::string& report, std::stri
             if (ZnDlgMacroTab* page = dialog.page(t)) {
                 for (const auto& r : page->removedControls())
                     report += "removed\t" + std::to_string(t) + '\t' + std::to_string(r.index) + '\t'
-                        + std::to_string(r.type) + '\t' + escaped(r.contents) + '\t' + escaped(r.reason) + '\n';
+                        + std::to_string(r.type) + '\t' + escapeLineField(r.contents) + '\t' + escapeLineField(r.reason) + '\n';
             }
         }
         dialog.DestroyWindow();
