@@ -5,6 +5,7 @@
 // callers (Kx_ProfValuesTable), not here.
 #pragma once
 
+#include "core/Cp1252.h"
 #include "core/KxCoreExport.h"
 #include "core/Kx_Array.h"
 #include "core/Kx_String.h"
@@ -37,8 +38,6 @@ KXCORE_API void parseTableText(std::string_view bytes, Kx_Array<Kx_StringArray>&
 // Why rows cannot be written so that they read back the same ("row 3, column 2 holds a tab"), or
 // no value when they can.
 KXCORE_API std::optional<std::string> tableWriteProblem(const Kx_Array<Kx_StringArray>& rows);
-// The text of bytes taken as Windows-1252, in UTF-8.
-KXCORE_API std::string windows1252ToUtf8(std::string_view bytes);
 
 // The table file of a name taken from data ("HEA.pr", "sub\HEA.pr") in the folder: the native
 // path when it lies under the folder, no value for an empty, absolute or escaping name.

@@ -1,10 +1,11 @@
 #include "sheetedit/SettingsStore.h"
 
+#include "core/Cp1252.h"
 #include "core/FileIO.h"
 #include "core/SaveFile.h"
 #include "core/TextTables.h"
 #include "platform/host/CommandLine.h"
-#include "sheetedit/Cp1252.h"
+#include "platform/win/Utf8.h"
 #include "sheetedit/SheetEditTexts.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ SettingsStore::TextProblem checkText(std::string_view text, bool forFile)
             return SettingsStore::TextProblem::Malformed;
         if (c == 0xA4)
             return SettingsStore::TextProblem::Separator;
-        if (forFile && !kxsheet::cp1252Byte(c))
+        if (forFile && !kx::windows1252Byte(c))
             return SettingsStore::TextProblem::NotInCodePage;
     }
     return SettingsStore::TextProblem::None;
@@ -73,7 +74,7 @@ void appendFileText(std::string_view text, std::string& out)
         const char32_t c = kxutf8::next(text, i);
         if (c == '\n')
             out += '\r';
-        out += static_cast<char>(kxsheet::cp1252Byte(c).value_or('?'));
+        out += static_cast<char>(kx::windows1252Byte(c).value_or('?'));
     }
 }
 
@@ -294,7 +295,7 @@ void SettingsStore::parseText(std::string_view text)
     clear();
     std::string converted;
     if (!kxutf8::isValid(text)) {
-        converted = kxsheet::cp1252ToUtf8(text);
+        converted = kx::windows1252ToUtf8(text);
         text = converted;
     }
     // The separator's two bytes C2 A4 can only be that character in well-formed UTF-8 (C2 always
