@@ -240,10 +240,7 @@ bool swapBlockRefs(MacroData* macro, const Kx_String& moduleName, const Kx_Strin
         drawing().logRequest(what, {}, "no such block");
         return false;
     }
-    Kx_String name = getFileName(file);
-    int dot = 0;
-    if (name.findLast(".", true, dot))
-        name = name.getSubStringAt(0, dot);
+    const Kx_String name = removeExtension(getFileName(file));
     const std::string was = tab->block.blockName.str();
     tab->block.blockName = name;
     for (PlacedMacro* m : selected(*macro)) {

@@ -833,11 +833,7 @@ bool writeMacroDefinitionFile(const Kx_String& path, const MacroDefinition& defi
 
 Kx_String macroLibraryFolder()
 {
-    Kx_String folder = Kx_Settings::libDir();
-    if (!folder.isEmpty() && !folder.endsWith("/") && !folder.endsWith("\\"))
-        folder.append("/");
-    folder.append("Macros/");
-    return folder;
+    return Kx_Settings::libDir() + "Macros/";
 }
 
 std::optional<std::string> findMacroDefinition(const Kx_String& nameOrPath)

@@ -122,12 +122,8 @@ bool MacroData::getPropFiles(Kx_String& folder, Kx_String& file, Kx_StringArray&
                              Kx_StringArray& descriptions) const
 {
     folder = propFileFolder;
-    if (folder.isEmpty()) {
-        folder = Kx_Settings::libDir();
-        if (!folder.isEmpty() && !folder.endsWith("/") && !folder.endsWith("\\"))
-            folder.append("/");
-        folder.append("Macro Properties/");
-    }
+    if (folder.isEmpty())
+        folder = Kx_Settings::libDir() + "Macro Properties/";
     file = macroNames.isEmpty() ? title : macroNames[0];
     file.append(kPropFileExtension);
     names.setLogicalLength(0);

@@ -17,15 +17,6 @@ namespace {
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
-Kx_String withoutExtension(const Kx_String& file)
-{
-    Kx_String name = getFileName(file);
-    int dot = 0;
-    if (name.findLast(".", true, dot))
-        name = name.getSubStringAt(0, dot);
-    return name;
-}
-
 Kx_String propKey(const Kx_String& module, const Kx_String& property)
 {
     Kx_String k = module;
@@ -174,10 +165,8 @@ void Kx_MacroPropsFilter::initialize(const Kx_StringArray& macros, const Kx_Arra
         macro.file = macros[i];
         macro.enabled = i < enabled.length() ? enabled[i] : true;
         // The modules and their properties come from the definition beside the drawing.
-        Kx_String definition = getPath(macros[i]);
-        definition.append(withoutExtension(macros[i])).append(".kxm");
-        if (getPath(macros[i]).isEmpty())
-            definition = kxcore::macroLibraryFolder() + withoutExtension(macros[i]) + ".kxm";
+        const Kx_String beside = changeExtension(macros[i], "kxm");
+        const Kx_String definition = getPath(macros[i]).isEmpty() ? kxcore::macroLibraryFolder() + beside : beside;
         MacroDefinition def;
         std::string error;
         if (fileExists(definition) && kxcore::readMacroDefinitionFile(definition, def, error)) {
@@ -279,7 +268,7 @@ int CreatePreviewBMPs(int width, int height, const Kx_StringArray& files, const 
         dir.append("/");
     int made = 0;
     for (const Kx_String& file : files) {
-        const Kx_String name = withoutExtension(file);
+        const Kx_String name = removeExtension(getFileName(file));
         const Kx_String target = dir + name + ".bmp";
         if (name.isEmpty() || (fileExists(target) && !previewOutdated(file, dir, target)))
             continue;

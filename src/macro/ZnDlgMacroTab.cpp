@@ -307,15 +307,12 @@ bool ZnDlgMacroTab::bind(Kx_DesignerControl& c, std::string& reason)
     case 27: {
         if (!t.block.enabled)
             return fail("the tab has no block choice");
-        Kx_String folder = Kx_Settings::libDir();
-        folder.append("/").append(nameOf(c, 2));
+        Kx_String folder = Kx_Settings::libDir() + nameOf(c, 2);
         Kx_StringArray files;
         ObjectExportFindFiles(folder, "*.dwg", files);
         Kx_StringArray items;
-        for (const Kx_String& f : files) {
-            Kx_String n = getFileName(f);
-            items.append(n.getSubStringAt(0, n.length() - 4));
-        }
+        for (const Kx_String& f : files)
+            items.append(removeExtension(getFileName(f)));
         items.append(dialString(695));
         c.setItems(items);
         c.setContents(t.block.blockName);
