@@ -52,6 +52,9 @@ Kx_String fittedCaption(const Kx_DlgDesignerData& layout, const Kx_DesignerContr
     return layout.getWidth(c) < 3.0 * caption.length() ? Kx_String("...") : caption;
 }
 
+// An array's control ids 1 to 4 show its strings 4, 3, 1 and 2.
+constexpr int kStringOf[4] = {3, 2, 0, 1};
+
 bool isNumberText(const Kx_String& text, double& v)
 {
     return text.toDouble(v) && std::isfinite(v);
@@ -465,7 +468,7 @@ void ZnDlgMacroTab::fillBoltCombos()
 SIZE ZnDlgMacroTab::neededSize() const
 {
     const int gridHeight = m_gridRows > 0 ? 130 : 0;
-    const int boltRow = m_boltRow || m_note != nullptr ? 36 : 0;
+    const int boltRow = bottomRowHeight();
     return {std::max(m_imageWidth + 6, 310), m_imageHeight + gridHeight + boltRow + 6};
 }
 
@@ -476,7 +479,7 @@ void ZnDlgMacroTab::placeControls()
     const int width = std::max<int>(client.right - client.left, 1);
     const int height = std::max<int>(client.bottom - client.top, 1);
     // The grid under the layout picture, the bolt row under the grid.
-    const int boltRow = m_boltRow || m_note != nullptr ? 36 : 0;
+    const int boltRow = bottomRowHeight();
     const int top = m_imageHeight + 2;
     if (m_note != nullptr)
         ::MoveWindow(m_note, 3, height - boltRow + 2, std::max(width - 6, 10), boltRow - 4, TRUE);
@@ -589,7 +592,6 @@ void ZnDlgMacroTab::showValues()
             m_layout.setCtrlValue(a.valueId, a.value);
         else if (a.valueId < 0)
             setGridText(3, -a.valueId, a.value);
-        static constexpr int kStringOf[4] = {3, 2, 0, 1}; // ids 1..4 show strings 4, 3, 1, 2
         for (int k = 0; k < 4; ++k)
             if (a.ids[static_cast<size_t>(k)] > 0)
                 m_layout.setCtrlValue(a.ids[static_cast<size_t>(k)], a.strings[static_cast<size_t>(kStringOf[k])]);
@@ -670,7 +672,6 @@ bool ZnDlgMacroTab::readBack()
     for (DynArrayData& a : t->arrays) {
         if (a.valueId != 0)
             take(a.value, a.valueId > 0 ? controlText(a.valueId) : gridText(3, -a.valueId));
-        static constexpr int kStringOf[4] = {3, 2, 0, 1};
         for (int k = 0; k < 4; ++k)
             if (a.ids[static_cast<size_t>(k)] > 0)
                 take(a.strings[static_cast<size_t>(kStringOf[k])], controlText(a.ids[static_cast<size_t>(k)]));

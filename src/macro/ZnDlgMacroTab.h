@@ -73,6 +73,8 @@ private:
     void setGridText(int col, int row, const Kx_String& text);
     Kx_String gridText(int col, int row) const;
     Kx_String controlText(int id) const;
+    // The strip under the grid: the bolt row, or the profile tab's note; 0 when neither shows.
+    int bottomRowHeight() const { return m_boltRow || m_note != nullptr ? 36 : 0; }
 
     ZnDlgMacro& m_owner;
     int m_tabIndex;
