@@ -636,7 +636,9 @@ bool ZnDlgMacroTab::readBack()
             if (!isNumberText(shown.trimmed(), v)) {
                 // Refused: the old value is shown again; nothing is pushed as 0.
                 ZnDlgMacro::NestedLoop box(m_owner);
-                MessageBox(m_hWnd, "\"" + shown.str() + "\" " + dialString(1098).str() + ": " + c.description.str(),
+                MessageBox(m_hWnd,
+                           c.description.str() + ": \"" + shown.str() + "\" " + dialString(9801).str() + " "
+                               + c.value.str() + ".",
                            dialString(1098).str(), MB_OK | MB_ICONWARNING);
                 if (c.ctrlId < 0)
                     setGridText(3, -c.ctrlId, c.value);
