@@ -288,6 +288,22 @@ std::vector<SampleDialog> sampleDialogs()
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, false); }},
         {"select-macro-filter", "the select-macro dialog with its filter grid shown (8717)",
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, true); }},
+        {"opensavefiltered", "the filtered open dialog on the sample macro's property files (231)",
+         [](HostedModule& module, std::string& error) {
+             auto* run = launcher<bool(bool)>(module, kRunPropertyFileDialogSample, "runPropertyFileDialogSample", error);
+             if (run == nullptr)
+                 return false;
+             run(/*save=*/false);
+             return true;
+         }},
+        {"opensavefiltered-save", "the filtered save dialog proposing the sample macro's name (231)",
+         [](HostedModule& module, std::string& error) {
+             auto* run = launcher<bool(bool)>(module, kRunPropertyFileDialogSample, "runPropertyFileDialogSample", error);
+             if (run == nullptr)
+                 return false;
+             run(/*save=*/true);
+             return true;
+         }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
          [](HostedModule& module, std::string& error) {
              auto* start = launcher<bool(const Kx_String&)>(module, kStartSheetEditor, "StartSheetEditor", error);
