@@ -59,6 +59,9 @@ bool propertyFileDialogData(const MacroData& data, bool save, ZnOpenSaveFiltered
         if (readList(files.pathOf(name), list, unused) && fitsMacro(list, data))
             files.filtered.append(name);
     }
+    // Opening proposes a name only when there is such a file.
+    if (!save && !files.all.contains(files.name, /*exact=*/false))
+        files.name.clear();
     // With nothing offered for this macro, every file shows at once.
     files.showAll = files.filtered.isEmpty() && !files.all.isEmpty();
     return true;
