@@ -146,6 +146,26 @@ TEST_F(MacroInteractions, ARebuildWithFewerTabsKeepsTheTabShownAndItsSelection)
     EXPECT_EQ(GetFocus(), again);
 }
 
+TEST_F(MacroInteractions, SelectingAnotherMacroRebuildsThePagesAndKeepsTabAndFocus)
+{
+    ZnDlgMacro* dialog = open(kxcore::sampleMacroData(0));
+    dialog->showTab(kBasePlateTab);
+    const int lengthId = cellId(*dialog, kBasePlateTab, "plateLength");
+    SetFocus(dialog->page(kBasePlateTab)->GetDlgItem(lengthId));
+    const AcDbObjectId other = kxcore::MacroModel::instance().macros()[1]->macroObject;
+    kxhost::activeDrawing().setPickChooser([other](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        return std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{other, {}});
+    });
+    kxwin::DialogDriver(dialog->m_hWnd).click(ZnDlgMacro::kSelectMacros);
+    kxhost::activeDrawing().setPickChooser({});
+    EXPECT_EQ(dialog->data().numberOfMacros, 2);
+    EXPECT_TRUE(IsWindowVisible(dialog->m_hWnd));
+    ASSERT_EQ(dialog->currentTab(), kBasePlateTab);
+    EXPECT_EQ(GetFocus(), dialog->page(kBasePlateTab)->GetDlgItem(lengthId));
+    HWND width = dialog->page(kEndPlateTab)->GetDlgItem(cellId(*dialog, kEndPlateTab, "plateWidth"));
+    EXPECT_EQ(GetWindowText(width), dialString(695).str()) << "the rebuilt pages show the two macros' values";
+}
+
 TEST_F(MacroInteractions, TabRunsThroughLayoutGridAndPageControlsBothWays)
 {
     // The base plate as a bolt tab: its layout, one grid row (the grout thickness its layout lacks)
