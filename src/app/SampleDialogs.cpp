@@ -107,6 +107,16 @@ DlgMacroCutsData sampleCut(bool existing)
 
 // Opens the select-macro dialog on the library's macros with the filter grid shown or hidden; the
 // user's own choice of that is put back afterwards.
+// The filtered open/save dialog as the macro dialog's property-file buttons open it.
+bool openPropertyFileDialog(HostedModule& module, std::string& error, bool save)
+{
+    auto* run = launcher<bool(bool)>(module, kRunPropertyFileDialogSample, "runPropertyFileDialogSample", error);
+    if (run == nullptr)
+        return false;
+    run(save);
+    return true;
+}
+
 bool openSelectMacro(HostedModule& module, std::string& error, bool filterShown)
 {
     using Start = bool(const Kx_String&, const Kx_StringArray&, const int&, const int&, Kx_String&, bool&, bool);
@@ -288,6 +298,10 @@ std::vector<SampleDialog> sampleDialogs()
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, false); }},
         {"select-macro-filter", "the select-macro dialog with its filter grid shown (8717)",
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, true); }},
+        {"opensavefiltered", "the filtered open dialog on the sample macro's property files (231)",
+         [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, false); }},
+        {"opensavefiltered-save", "the filtered save dialog proposing the sample macro's name (231)",
+         [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, true); }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
          [](HostedModule& module, std::string& error) {
              auto* start = launcher<bool(const Kx_String&)>(module, kStartSheetEditor, "StartSheetEditor", error);
