@@ -60,10 +60,14 @@ void BM_SelectCut(benchmark::State& state)
     kxwin::UserAgent agent;
     agent.onDialog(ZnDlgProfCuts::kTemplateId, [&](kxwin::DialogDriver& d) {
         int i = 0;
+        const std::size_t before = drawing.requestCount();
         for (auto _ : state) {
             i = (i + 1) % 50;
             d.pick(ZnDlgProfCuts::kCutList, i);
         }
+        // Two per pick (the old preview removed, the new one drawn) shows each pick did its work.
+        state.counters["requests per pick"] =
+            static_cast<double>(drawing.requestCount() - before) / static_cast<double>(state.iterations());
         d.ok();
     });
     StartEditProfCutsDlg(data);
