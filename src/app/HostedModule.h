@@ -28,6 +28,12 @@ inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
 inline constexpr const char* kRunPropertyFileDialogSample = "_ZN4kxss27runPropertyFileDialogSampleEb";
+// The detailing dialogs of profiles, levels, cladding and images.
+inline constexpr const char* kStartEditProfCutsDlg = "_Z20StartEditProfCutsDlgR15DlgProfCutsData";
+inline constexpr const char* kStartDlgProfFeatures = "_Z20StartDlgProfFeaturesR19DlgProfFeaturesData";
+inline constexpr const char* kStartDlgLevels = "_Z14StartDlgLevelsR15ZnLevelsDlgData";
+inline constexpr const char* kStartDlgCladdingSettings = "_Z24StartDlgCladdingSettingsR17ZnCladdingDlgData";
+inline constexpr const char* kStartDlgSelectImage = "_Z19StartDlgSelectImageR20ZnSelectImageDlgData";
 
 class HostedModule {
 public:

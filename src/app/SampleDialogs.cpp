@@ -12,6 +12,11 @@
 #include "spread/Kx_ProfValuesTable.h"
 #include "spread/ZnGridDlgData.h"
 #include "spread/ZnLookUpDlgData.h"
+// The detailing dialogs' data.
+#include "core/DetailingDlgData.h"
+#include "core/Kx_Settings.h"
+#include "core/ProfCutsData.h"
+#include "detailing/ZnSelectImageDlgData.h"
 
 namespace kxapp {
 
@@ -308,6 +313,57 @@ std::vector<SampleDialog> sampleDialogs()
              if (start == nullptr)
                  return false;
              start(Kx_String());
+             return true;
+         }},
+        // The detailing dialogs of profiles, levels, cladding and images.
+        {"profcuts", "the profile cuts dialog on the sample beam, its first cut previewed in the drawing (235)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgProfCutsData&)>(module, kStartEditProfCutsDlg, "StartEditProfCutsDlg", error);
+             if (start == nullptr)
+                 return false;
+             DlgProfCutsData data = kxcore::sampleProfCutsData();
+             start(data);
+             return true;
+         }},
+        {"proffeatures", "the profile features dialog, a stiffener on an HEA 200 (241)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgProfFeaturesData&)>(module, kStartDlgProfFeatures, "StartDlgProfFeatures", error);
+             if (start == nullptr)
+                 return false;
+             DlgProfFeaturesData data = kxcore::sampleProfFeaturesData();
+             start(data);
+             return true;
+         }},
+        {"levels", "the levels dialog on four building levels (243)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnLevelsDlgData&)>(module, kStartDlgLevels, "StartDlgLevels", error);
+             if (start == nullptr)
+                 return false;
+             ZnLevelsDlgData data = kxcore::sampleLevelsData();
+             start(data);
+             return true;
+         }},
+        {"cladding", "the cladding settings dialog, a UPN 100 at a fixed spacing (252)",
+         [](HostedModule& module, std::string& error) {
+             auto* start =
+                 launcher<bool(ZnCladdingDlgData&)>(module, kStartDlgCladdingSettings, "StartDlgCladdingSettings", error);
+             if (start == nullptr)
+                 return false;
+             ZnCladdingDlgData data = kxcore::sampleCladdingData();
+             start(data);
+             return true;
+         }},
+        {"selectimage", "the image selection dialog on the library's cut pictures (8719)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnSelectImageDlgData&)>(module, kStartDlgSelectImage, "StartDlgSelectImage", error);
+             if (start == nullptr)
+                 return false;
+             ZnSelectImageDlgData data;
+             data.title = "Select a cut picture";
+             for (const char* picture : {"CutProfvsPlate", "CutProfvsProf", "CutProfinProf", "CutProfvsProf3Segments",
+                                         "CutChamfer", "CutFillet"})
+                 data.images.append(Kx_Settings::libDir() + "icons/" + picture + ".bmp");
+             start(data);
              return true;
          }},
     };

@@ -116,12 +116,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDSTVPointsDlg()",
     "StartDlgCSP2(DlgCSP2Data&)",
     "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
-    "StartDlgLevels(ZnLevelsDlgData&)",
-    "StartDlgCladdingSettings(ZnCladdingDlgData&)",
-    "StartDlgSelectImage(ZnSelectImageDlgData&)",
-    "StartEditProfCutsDlg(DlgProfCutsData&)",
-    "StartDlgProfFeatures(DlgProfFeaturesData&)",
-    "ZnSelectImageDlgData::",
 };
 
 TEST(Exports, TheWholeLauncherTableIsExportedOrListedAsNotBuiltYet)
