@@ -27,6 +27,10 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+// Cutting stock and DSTV point groups.
+inline constexpr const char* kStartDlgCSP2 = "_Z12StartDlgCSP2R11DlgCSP2Data";
+inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
+inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
 
 class HostedModule {
 public:
