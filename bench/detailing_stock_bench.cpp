@@ -136,13 +136,19 @@ void BM_DstvGroup200Points(benchmark::State& state)
         p.setPlateSelection(static_cast<short>(i % 6), 0, 12.5 + i);
         points.append(p);
     }
+    const bool write = state.range(0) == 0;
+    DlgDstvPoints::writeToFile(path, points);
     for (auto _ : state) {
-        DlgDstvPoints::writeToFile(path, points);
-        Kx_Array<Kx_DstvPointInfo> back;
-        benchmark::DoNotOptimize(DlgDstvPoints::readFromFile(path, back));
+        if (write) {
+            benchmark::DoNotOptimize(DlgDstvPoints::writeToFile(path, points));
+        } else {
+            Kx_Array<Kx_DstvPointInfo> back;
+            benchmark::DoNotOptimize(DlgDstvPoints::readFromFile(path, back));
+        }
     }
+    state.SetLabel(write ? "write" : "read");
 }
-BENCHMARK(BM_DstvGroup200Points)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DstvGroup200Points)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
