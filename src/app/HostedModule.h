@@ -34,6 +34,10 @@ inline constexpr const char* kStartDlgProfFeatures = "_Z20StartDlgProfFeaturesR1
 inline constexpr const char* kStartDlgLevels = "_Z14StartDlgLevelsR15ZnLevelsDlgData";
 inline constexpr const char* kStartDlgCladdingSettings = "_Z24StartDlgCladdingSettingsR17ZnCladdingDlgData";
 inline constexpr const char* kStartDlgSelectImage = "_Z19StartDlgSelectImageR20ZnSelectImageDlgData";
+// Cutting stock and DSTV point groups.
+inline constexpr const char* kStartDlgCSP2 = "_Z12StartDlgCSP2R11DlgCSP2Data";
+inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
+inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
 
 class HostedModule {
 public:

@@ -17,6 +17,8 @@
 #include "core/Kx_Settings.h"
 #include "core/ProfCutsData.h"
 #include "detailing/ZnSelectImageDlgData.h"
+#include "core/DlgCSP2Data.h"
+#include "core/StockFiles.h"
 
 namespace kxapp {
 
@@ -154,6 +156,38 @@ public:
     }
     HWND editor = nullptr;
 };
+
+// The cutting-stock sample: the library's two sets ("Cutting Stock/Hall A" and "Canopy") with
+// their required lengths, and their stock and purchase lists read from the newest sample files.
+DlgCSP2Data sampleCuttingStock(bool stockOnly)
+{
+    DlgCSP2Data data;
+    data.stockOnly = stockOnly;
+    data.table1.columnNames = texts({"Profile", "Length", "Count"});
+    data.table2.columnNames = texts({"Profile", "Length", "In stock"});
+    data.table3.columnNames = texts({"Profile", "Length", "Price/m"});
+    const struct {
+        const char* name;
+        const char* stock;
+        const char* buy;
+    } sets[] = {{"Hall A", "Stock2.shp", "Stock1.buy"}, {"Canopy", "Stock1.shp", "Stock1.buy"}};
+    for (int i = 0; i < 2; ++i) {
+        const std::int32_t id = i + 1;
+        data.setIds.append(id);
+        data.setNames.append(sets[i].name);
+        const Kx_String folder = Kx_Settings::libDir() + "Cutting Stock/" + sets[i].name + "/";
+        Kx_Array<Kx_StringArray> rows;
+        std::string error;
+        if (kx::readStockFile(folder + sets[i].stock, rows, error))
+            data.table2.appendRows(id, rows);
+        if (kx::readStockFile(folder + sets[i].buy, rows, error))
+            data.table3.appendRows(id, rows);
+    }
+    data.table1.appendRows(1, {texts({"IPE 200", "5350", "8"}), texts({"IPE 200", "2475", "16"}),
+                               texts({"HEA 160", "3980", "6"})});
+    data.table1.appendRows(2, {texts({"RHS 100x50x4", "2850", "12"}), texts({"UPN 140", "4100", "4"})});
+    return data;
+}
 
 } // namespace
 
@@ -364,6 +398,41 @@ std::vector<SampleDialog> sampleDialogs()
                                          "CutChamfer", "CutFillet"})
                  data.images.append(Kx_Settings::libDir() + "icons/" + picture + ".bmp");
              start(data);
+             return true;
+         }},
+        // Cutting stock and DSTV point groups.
+        {"csp2", "the cutting-stock dialog on the library's two sample sets (8122)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgCSP2Data&)>(module, kStartDlgCSP2, "StartDlgCSP2", error);
+             if (start == nullptr)
+                 return false;
+             DlgCSP2Data data = sampleCuttingStock(/*stockOnly=*/false);
+             start(data);
+             return true;
+         }},
+        {"csp2-stock", "the cutting-stock dialog in its stock-only mode (8122)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgCSP2Data&)>(module, kStartDlgCSP2, "StartDlgCSP2", error);
+             if (start == nullptr)
+                 return false;
+             DlgCSP2Data data = sampleCuttingStock(/*stockOnly=*/true);
+             start(data);
+             return true;
+         }},
+        {"dstv-groups", "the DSTV point groups of the library, the standard group checked (234)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<void()>(module, kStartDSTVPointsDlg, "StartDSTVPointsDlg", error);
+             if (start == nullptr)
+                 return false;
+             start();
+             return true;
+         }},
+        {"dstv-points", "the DSTV points of the library's group Welds (233)",
+         [](HostedModule& module, std::string& error) {
+             auto* edit = launcher<bool(const Kx_String&)>(module, kEditDstvPointGroup, "editDstvPointGroup", error);
+             if (edit == nullptr)
+                 return false;
+             edit("Welds");
              return true;
          }},
     };

@@ -113,8 +113,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
     "ZnMACallBackData::initDataClass(MacroData const&)",
     "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
-    "StartDSTVPointsDlg()",
-    "StartDlgCSP2(DlgCSP2Data&)",
     "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
 };
 
