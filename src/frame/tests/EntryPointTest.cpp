@@ -115,7 +115,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
     "StartDSTVPointsDlg()",
     "StartDlgCSP2(DlgCSP2Data&)",
-    "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
     "StartDlgLevels(ZnLevelsDlgData&)",
     "StartDlgCladdingSettings(ZnCladdingDlgData&)",
     "StartDlgSelectImage(ZnSelectImageDlgData&)",
