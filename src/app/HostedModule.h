@@ -27,6 +27,7 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+inline constexpr const char* kStartDlgEditLibSections = "_Z23StartDlgEditLibSectionsR14DlgEditLibDataRK9Kx_String";
 
 class HostedModule {
 public:

@@ -332,6 +332,13 @@ bool DlgEditLibData::readLibrary()
         acutPrintf("*Error* %s\n", error.c_str());
         return false;
     }
+    // A group shows the picture of its first type until the user chooses another.
+    for (int g = 0; g < catalogue.groupCount(); ++g) {
+        const SectionGroup& group = catalogue.group(g);
+        if (group.image.isEmpty() && !group.types.isEmpty())
+            if (const SectionType* first = catalogue.findType(group.types[0]))
+                catalogue.setImage(g, first->pictureName);
+    }
     groups = catalogue;
     types.setLogicalLength(0);
     Kx_StringArray files;

@@ -152,7 +152,9 @@ void ZnDlgEditLibSections::setUpNamesGrid(CDialog* p, Kx_Spread& grid)
     grid.setRowCount(MacroLangs::LanguageCount);
     grid.setColumnHeaders({dialString(kTextName)});
     grid.setRowHeaders(MacroLangs::GetAllLanguages());
-    grid.setFitMode(1);
+    // The names take most of the width; the language headers the rest.
+    grid.setFitMode(3, 1, 75);
+    grid.fitToWindow();
 }
 
 void ZnDlgEditLibSections::showNames(Kx_Spread& grid, const Kx_StringArray& names)
@@ -160,7 +162,6 @@ void ZnDlgEditLibSections::showNames(Kx_Spread& grid, const Kx_StringArray& name
     Kx_StringArray shown = names;
     shown.setLogicalLength(MacroLangs::LanguageCount);
     grid.setColumn(1, shown);
-    grid.autoSizeAll();
 }
 
 Kx_StringArray ZnDlgEditLibSections::readNames(Kx_Spread& grid)

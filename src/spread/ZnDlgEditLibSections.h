@@ -85,6 +85,9 @@ public:
     // Whether the shown table has changes not yet stored.
     bool isTableChanged() const;
     int shownGroup() const { return m_group; }
+    // Stores the shown table as Yes on the leaving question does; false, the user told why and the
+    // file as it was, when it cannot be stored.
+    bool storeTable();
     int shownType() const { return m_type; }
 
 protected:
@@ -129,9 +132,6 @@ private:
     // Step 3 of leaving a changed table: Yes stores it, No drops the changes, Cancel stays. True when
     // the table may be left.
     bool leaveTable();
-    // Takes the grid back, checks it and writes the file; the user is told what went wrong. True
-    // when stored.
-    bool storeTable();
     // The grid as a table to be written (title and type included); no value, the user told why,
     // when the grid cannot be stored.
     std::optional<Kx_ProfValuesTable> tableFromGrid();

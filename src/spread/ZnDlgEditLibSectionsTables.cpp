@@ -97,6 +97,8 @@ void ZnDlgEditLibSections::setUpTablesPage()
 
     m_grid.attach(p, kTableGrid, /*exactRect=*/true);
     m_grid.setStandardLook(1);
+    // Columns as wide as their widest text, the column titles included.
+    m_grid.setFitMode(2);
 
     p->onCommand(kTableList, CBN_SELCHANGE, [this] { onTableSelected(); });
     p->onCommand(kTableType, CBN_SELCHANGE, [this] { onTypeChanged(); });
@@ -191,8 +193,9 @@ void ZnDlgEditLibSections::showTable()
             m_grid.setColumnCheckBox(2, /*border=*/false, /*joinHeader=*/false);
             m_grid.setColumnHeaders(m_table.columnNames);
         }
-        SSSetBool(m_grid.GetSafeHwnd(), SSB_CHANGEMADE, FALSE);
     }
+    m_grid.fitToWindow();
+    SSSetBool(m_grid.GetSafeHwnd(), SSB_CHANGEMADE, FALSE);
     int number = 0;
     int at = -1;
     if (m_table.typeName.trimmed().toInt(number))
@@ -432,7 +435,7 @@ void ZnDlgEditLibSections::applyTypeColumns()
     for (int c = 0; c < wanted.length(); ++c)
         headers[c] = wanted[c];
     m_grid.setColumnHeaders(headers);
-    m_grid.autoSizeAll();
+    m_grid.fitToWindow();
     markTableChanged();
 }
 
