@@ -3,6 +3,7 @@
 // that table from its grid (target under 100 ms).
 #include "core/Kx_Settings.h"
 #include "core/SectionCatalogue.h"
+#include "core/ZnTempResourceOverride.h"
 #include "frame/ModelessDialogs.h"
 #include "platform/win/Registry.h"
 #include "platform/win/UserAgent.h"
@@ -91,7 +92,7 @@ void BM_SwitchToLargeTable(benchmark::State& state)
     kxss::attachModule();
     kxwin::UserAgent agent;
     ZnDlgEditLibSections dialog(library.data, "");
-    agent.onDialog(ZnDlgEditLibSections::kTemplateId, [&](kxwin::DialogDriver&) {
+    agent.onDialog(ZnDlgEditLibSections::kTemplateId, [&](kxwin::DialogDriver& d) {
         kxwin::DialogDriver tables(dialog.GetPage(ZnDlgEditLibSections::kTablesPage)->m_hWnd);
         for (auto _ : state) {
             tables.pick(ZnDlgEditLibSections::kTableList, "Big");
@@ -99,8 +100,9 @@ void BM_SwitchToLargeTable(benchmark::State& state)
             tables.pick(ZnDlgEditLibSections::kTableList, "T000");
             state.ResumeTiming();
         }
-        tables.cancel();
+        d.cancel();
     });
+    ZnTempResourceOverride resources;
     dialog.DoModal();
     state.SetLabel("read 2,000 rows into the grid");
 }
@@ -119,6 +121,7 @@ void BM_StoreLargeTable(benchmark::State& state)
         }
         d.cancel();
     });
+    ZnTempResourceOverride resources;
     dialog.DoModal();
     state.SetLabel("grid back, names checked, 2,000 rows written");
 }
