@@ -238,6 +238,7 @@ TEST_F(EditLibSections, LeavingAChangedTableAsksAndCancelStaysOnItWithTheDialogO
         EXPECT_EQ(dialog.currentTable(), Kx_String("IPE"));
     });
     EXPECT_EQ(read(prof("HEA.pr")), original);
+    EXPECT_EQ(agent.messageBoxes().size(), 3u);
 }
 
 TEST_F(EditLibSections, YesStoresTheTableAndOkCloses)
@@ -251,6 +252,7 @@ TEST_F(EditLibSections, YesStoresTheTableAndOkCloses)
     Kx_ProfValuesTable hea;
     ASSERT_TRUE(hea.readFromFile("HEA.pr"));
     EXPECT_EQ(hea.rows[0][5], Kx_String("97"));
+    EXPECT_EQ(agent.messageBoxes().size(), 1u);
     EXPECT_EQ(hea.typeName, Kx_String("1"));
 }
 
@@ -279,6 +281,7 @@ TEST_F(EditLibSections, AFailedWriteIsReportedTheFileKeptAndOkKeepsTheDialogOpen
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(lib.path() / "prof"))
         ++files;
     EXPECT_EQ(files, 4) << "a temporary file was left behind";
+    EXPECT_EQ(agent.messageBoxes().size(), 2u);
 }
 
 TEST_F(EditLibSections, EmptyOrRepeatedSystemNamesAreRefusedNamingTheRows)
@@ -301,6 +304,7 @@ TEST_F(EditLibSections, EmptyOrRepeatedSystemNamesAreRefusedNamingTheRows)
         EXPECT_TRUE(d.isOpen());
     });
     EXPECT_EQ(read(prof("UPN.pr")), original);
+    EXPECT_EQ(agent.messageBoxes().size(), 2u);
 }
 
 TEST_F(EditLibSections, ATableWithEveryRowDeletedIsStoredEmptyAndShowsItsColumnsForInsert)
@@ -353,6 +357,7 @@ TEST_F(EditLibSections, DeletingATableAsksAndOnlyYesDeletesItsFile)
         EXPECT_EQ(tables.items(D::kTableList), (std::vector<std::string>{"HEA", "UPN"}));
         EXPECT_EQ(dialog.currentTable(), Kx_String("UPN"));
     });
+    EXPECT_EQ(agent.messageBoxes().size(), 2u);
 }
 
 TEST_F(EditLibSections, RenameWritesTheNewFileBeforeTheOldGoesAndAsksBeforeReplacing)
@@ -389,6 +394,7 @@ TEST_F(EditLibSections, RenameWritesTheNewFileBeforeTheOldGoesAndAsksBeforeRepla
         }
         EXPECT_EQ(dialog.currentTable(), Kx_String("HEA"));
         EXPECT_FALSE(fs::exists(prof("HE-A.pr")));
+        EXPECT_EQ(read(prof("HEA.pr")), hea);
         rename("HE-A");
         tables.click(D::kRename);
         EXPECT_EQ(dialog.currentTable(), Kx_String("HE-A"));
@@ -397,6 +403,7 @@ TEST_F(EditLibSections, RenameWritesTheNewFileBeforeTheOldGoesAndAsksBeforeRepla
     EXPECT_FALSE(fs::exists(prof("HEA.pr")));
     EXPECT_EQ(read(prof("HE-A.pr")), hea);
     EXPECT_EQ(agent.unusedScripts(), 0);
+    EXPECT_EQ(agent.messageBoxes().size(), 3u) << "bad name, replace question, failed write";
 }
 
 TEST_F(EditLibSections, ATypeWithFewerColumnsDropsTheExtraOnesOnlyOnYes)
@@ -453,6 +460,7 @@ TEST_F(EditLibSections, ANewTableIsStoredOnceItsRowHasAName)
     EXPECT_EQ(made.rows[0][0], Kx_String("A1"));
     EXPECT_EQ(made.rows[0][1], Kx_String("1"));
     EXPECT_EQ(data.tables.length(), 4);
+    EXPECT_EQ(agent.messageBoxes().size(), 3u);
 }
 
 } // namespace
