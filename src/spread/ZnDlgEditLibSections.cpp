@@ -88,10 +88,20 @@ void ZnDlgEditLibSections::OnGetMinMaxInfo(MINMAXINFO* info)
     }
 }
 
+void ZnDlgEditLibSections::OnSize(UINT type, int cx, int cy)
+{
+    // The tab control first, then the pages into its new area.
+    if (m_resizer.isAttached())
+        m_resizer.apply();
+    KxHostTabDialog::OnSize(type, cx, cy);
+}
+
 void ZnDlgEditLibSections::OnDestroy()
 {
     WriteDlgSize(this, kSizeKey);
     m_resizer.detach();
+    for (ZnResizer& r : m_pageResizers)
+        r.detach();
     KxHostTabDialog::OnDestroy();
 }
 
@@ -126,6 +136,16 @@ void ZnDlgEditLibSections::createPages()
     setUpGroupsPage();
     setUpTypesPage();
     setUpTablesPage();
+    const CResizerEdge left{1, 0, 1}, top{1, 0, 2}, right{1, 0, 3}, bottom{1, 0, 4};
+    for (Page p : {kGroupsPage, kTypesPage})
+        if (page(p) != nullptr)
+            m_pageResizers[p].attach(page(p), {
+                                                  {kFrame, left, top, right, {4, 0, 0}},
+                                                  {kNamesFrame, left, top, right, bottom},
+                                                  {kNamesGrid, left, top, right, bottom},
+                                              });
+    if (page(kTablesPage) != nullptr)
+        m_pageResizers[kTablesPage].attach(page(kTablesPage), {{kTableGrid, left, top, right, bottom}});
 }
 
 void ZnDlgEditLibSections::pictureButton(CDialog* p, int id, int icon, int tip)

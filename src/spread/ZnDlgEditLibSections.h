@@ -95,6 +95,7 @@ protected:
     void OnOK() override;
     void OnDestroy() override;
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnTabChanged(int index) override;
 
 private:
@@ -150,7 +151,11 @@ private:
     DlgEditLibData m_data;
     Kx_String m_profile;
     SIZE m_minSize{0, 0};
-    ZnResizer m_resizer;
+    // A plain resizer, applied from OnSize: a hooking one would take the size message from the tab
+    // dialog, whose pages would then keep their first size.
+    CResizer m_resizer;
+    // The pages' own resizers: the grids and their frames take what the dialog grows by.
+    ZnResizer m_pageResizers[3];
 
     CCheckComboBox m_groupList;
     Kx_Spread m_groupNames;

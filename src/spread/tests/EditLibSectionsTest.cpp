@@ -217,6 +217,24 @@ TEST_F(EditLibSections, AProfileNameOpensItsTableOnItsRow)
     });
 }
 
+TEST_F(EditLibSections, AWiderDialogGivesItsWidthToTheGrids)
+{
+    run("HEA-200", [](D& dialog, kxwin::DialogDriver&, kxwin::DialogDriver&, kxwin::DialogDriver&,
+                      kxwin::DialogDriver&) {
+        RECT before = GetWindowRectInParent(dialog.tableGrid().GetSafeHwnd());
+        RECT names = GetWindowRectInParent(dialog.groupNamesGrid().GetSafeHwnd());
+        RECT r{};
+        ::GetWindowRect(dialog.m_hWnd, r);
+        ::MoveWindow(dialog.m_hWnd, r.left, r.top, r.right - r.left + 200, r.bottom - r.top + 100, TRUE);
+        RECT after = GetWindowRectInParent(dialog.tableGrid().GetSafeHwnd());
+        EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
+        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 100);
+        EXPECT_EQ(after.left, before.left);
+        RECT namesAfter = GetWindowRectInParent(dialog.groupNamesGrid().GetSafeHwnd());
+        EXPECT_EQ(namesAfter.right - namesAfter.left, names.right - names.left + 200);
+    });
+}
+
 TEST_F(EditLibSections, LeavingAChangedTableAsksAndCancelStaysOnItWithTheDialogOpen)
 {
     const std::string original = read(prof("HEA.pr"));
