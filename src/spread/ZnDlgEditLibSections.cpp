@@ -65,6 +65,11 @@ BOOL ZnDlgEditLibSections::OnInitDialog()
 
     m_data.GetAvailableFiles();
     createPages();
+    if (GetTabCount() != 3) {
+        acutPrintf("*Error* The section library editor could not make its pages.\n");
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
     if (m_profile.isEmpty()) {
         SetActiveTab(kGroupsPage);
     } else {

@@ -359,6 +359,43 @@ TEST_F(EditLibSections, ATableWithEveryRowDeletedIsStoredEmptyAndShowsItsColumns
     });
 }
 
+TEST_F(EditLibSections, TheRowToolsWorkOnTheShownTableAndMarkItChanged)
+{
+    run("HEA-100", [&](D& dialog, kxwin::DialogDriver&, kxwin::DialogDriver&, kxwin::DialogDriver&,
+                       kxwin::DialogDriver& tables) {
+        Kx_Spread& grid = dialog.tableGrid();
+        const int rows = grid.getRowCount();
+        Kx_String first, second, cell;
+        grid.getCellText(1, 1, first);
+        grid.getCellText(1, 2, second);
+        grid.setActiveCell(1, 2);
+        tables.click(D::kRowUp);
+        EXPECT_TRUE(dialog.isTableChanged());
+        grid.getCellText(1, 1, cell);
+        EXPECT_EQ(cell, second);
+        grid.setActiveCell(1, 1);
+        tables.click(D::kRowDown);
+        grid.getCellText(1, 1, cell);
+        EXPECT_EQ(cell, first);
+        grid.setActiveCell(1, 1);
+        tables.click(D::kInsertRow);
+        EXPECT_EQ(grid.getRowCount(), rows + 1);
+        grid.getCellText(1, 2, cell);
+        EXPECT_TRUE(cell.isEmpty()) << cell.str();
+        grid.setActiveCell(6, 1);
+        tables.click(D::kCopy);
+        grid.setActiveCell(6, 2);
+        tables.click(D::kPaste);
+        Kx_String copied, pasted;
+        grid.getCellText(6, 1, copied);
+        grid.getCellText(6, 2, pasted);
+        EXPECT_EQ(pasted, copied);
+        grid.setActiveCell(1, 2);
+        tables.click(D::kDeleteRow);
+        EXPECT_EQ(grid.getRowCount(), rows);
+    });
+}
+
 TEST_F(EditLibSections, DeletingATableAsksAndOnlyYesDeletesItsFile)
 {
     run("", [&](D& dialog, kxwin::DialogDriver&, kxwin::DialogDriver&, kxwin::DialogDriver&,
