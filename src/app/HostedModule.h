@@ -38,6 +38,7 @@ inline constexpr const char* kStartDlgSelectImage = "_Z19StartDlgSelectImageR20Z
 inline constexpr const char* kStartDlgCSP2 = "_Z12StartDlgCSP2R11DlgCSP2Data";
 inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
 inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
+inline constexpr const char* kStartDlgEditLibSections = "_Z23StartDlgEditLibSectionsR14DlgEditLibDataRK9Kx_String";
 
 class HostedModule {
 public:

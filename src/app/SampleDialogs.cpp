@@ -7,6 +7,7 @@
 #include "platform/win/CommCtrl.h"
 #include "core/Kx_StringArray.h"
 #include "core/MacroSubDialogData.h"
+#include "core/SectionCatalogue.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #include "spread/Kx_ProfValuesTable.h"
@@ -19,6 +20,8 @@
 #include "detailing/ZnSelectImageDlgData.h"
 #include "core/DlgCSP2Data.h"
 #include "core/StockFiles.h"
+
+#include <optional>
 
 namespace kxapp {
 
@@ -77,6 +80,58 @@ private:
     int m_second;
     bool m_done = false;
 };
+
+// Shows page `page` of a tabbed dialog as a click on its tab does, once the page `lastControl`
+// belongs to has been made: the click is posted, so the dialog's modal loop takes it before it shows.
+class TabPreselection : public kxwin::WindowObserver {
+public:
+    TabPreselection(int lastControl, int page) : m_lastControl(lastControl), m_page(page)
+    {
+        kxwin::addWindowObserver(this);
+    }
+    ~TabPreselection() override { kxwin::removeWindowObserver(this); }
+    TabPreselection(const TabPreselection&) = delete;
+    TabPreselection& operator=(const TabPreselection&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        if (m_done || change != kxwin::WindowChange::Created || GetDlgCtrlID(hwnd) != m_lastControl)
+            return;
+        HWND tabs = GetDlgItem(GetParent(GetParent(hwnd)), 8097);
+        RECT r{};
+        if (tabs == nullptr || !SendMessage(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(m_page), reinterpret_cast<LPARAM>(&r)))
+            return;
+        m_done = true;
+        const LPARAM at = MAKELPARAM(static_cast<WORD>((r.left + r.right) / 2), static_cast<WORD>((r.top + r.bottom) / 2));
+        PostMessage(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessage(tabs, WM_LBUTTONUP, 0, at);
+    }
+
+private:
+    int m_lastControl;
+    int m_page;
+    bool m_done = false;
+};
+
+// Opens the section library editor on the sample library's catalogue and tables.
+bool openSectionLibrary(HostedModule& module, std::string& error, const Kx_String& profile, int page)
+{
+    auto* start = launcher<bool(DlgEditLibData&, const Kx_String&)>(module, kStartDlgEditLibSections,
+                                                                     "StartDlgEditLibSections", error);
+    if (start == nullptr)
+        return false;
+    DlgEditLibData data;
+    if (!data.readLibrary()) {
+        error = "the library's prof/sections.cat cannot be read";
+        return false;
+    }
+    // The tables page's list of tables (1248) is made after every tab before it exists.
+    std::optional<TabPreselection> preselect;
+    if (page > 0)
+        preselect.emplace(1248, page);
+    start(data, profile);
+    return true;
+}
 
 // A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
 Kx_Array<Kx_StringArray> sampleProfileRows()
@@ -287,6 +342,12 @@ std::vector<SampleDialog> sampleDialogs()
              start(table.typeName, table, selected);
              return true;
          }},
+        {"sectionlib", "the section library editor on the sample catalogue, groups page (209, 8138)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "", 0); }},
+        {"sectionlib-types", "the section library editor, types page (209, 8139)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "", 1); }},
+        {"sectionlib-tables", "the section library editor opened on HEA-200, tables page (209, 8716)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "HEA-200", 0); }},
         {"gridheaders", "the grid headers dialog of the sheet-headers command (8250)",
          [](HostedModule& module, std::string& error) {
              auto* run = launcher<bool(HWND)>(module, kRunSheetHeadersCommand, "runSheetHeadersCommand", error);

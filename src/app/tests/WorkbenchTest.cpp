@@ -108,7 +108,8 @@ TEST_F(Workbench, OpensWithTheKnownDialogsListedAndTheSampleFrameDrawn)
     for (const char* expected : {"prompt", "macro", "macro (modal)", "constraints", "axisgrid", "lookup", "stringarray",
                                  "gridheaders", "designer", "sheet-editor", "showcase", "editlibsimple",
                                  "selectprof", "macro-cuts", "macro-cuts-existing", "select-macro",
-                                 "select-macro-filter", "opensavefiltered"})
+                                 "select-macro-filter", "opensavefiltered", "sectionlib", "sectionlib-types",
+                                 "sectionlib-tables"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     ASSERT_EQ(window->dialogList()->count(), static_cast<int>(names.size()));
     EXPECT_TRUE(window->dialogList()->item(0)->text().startsWith(QString::fromStdString(names[0])));

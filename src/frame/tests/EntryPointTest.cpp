@@ -113,7 +113,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
     "ZnMACallBackData::initDataClass(MacroData const&)",
     "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
-    "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
 };
 
 TEST(Exports, TheWholeLauncherTableIsExportedOrListedAsNotBuiltYet)
