@@ -27,6 +27,7 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+inline constexpr const char* kStartDlgMacroProfAdv = "_Z20StartDlgMacroProfAdvR9MacroDataRK9Kx_StringS3_b";
 
 class HostedModule {
 public:
