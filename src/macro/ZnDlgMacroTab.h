@@ -34,8 +34,6 @@ public:
 
     ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex);
     ~ZnDlgMacroTab() override;
-    ZnDlgMacroTab(const ZnDlgMacroTab&) = delete;
-    ZnDlgMacroTab& operator=(const ZnDlgMacroTab&) = delete;
 
     int tabIndex() const { return m_tabIndex; }
     bool isReady() const { return m_ready; }
@@ -55,7 +53,7 @@ public:
     // update path of the page). Does nothing while the page is not ready.
     void commit();
     // What the page needs: width and height in pixels (the layout picture, the grid, the bolt row).
-    virtual SIZE neededSize() const;
+    SIZE neededSize() const;
 
 protected:
     // A page of another template (the profile page) whose grid has another id.
