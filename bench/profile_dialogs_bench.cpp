@@ -37,7 +37,7 @@ void BM_OpenProfileAdvanced(benchmark::State& state)
     kxwin::UserAgent agent;
     const MacroData data = sample(0);
     for (auto _ : state) {
-        agent.onDialog(ZnDlgMacroProfAdv::kTemplateId, [](kxwin::DialogDriver& d) { d.cancel(); });
+        agent.onDialog(ZnDlgMacroProfAdv::kTemplateId, [](kxwin::DialogDriver& d) { d.escape(); });
         MacroData copy = data;
         StartDlgMacroProfAdv(copy, "Profiles", "columns", false);
     }
@@ -54,7 +54,7 @@ void BM_ApplyWith50Profiles(benchmark::State& state)
             d.pick(ZnDlgMacroProfAdv::kOffsetType, centre ? 3 : 5);
             centre = !centre;
         }
-        d.cancel();
+        d.escape();
     });
     StartDlgMacroProfAdv(data, "Profiles", "columns", false);
 }

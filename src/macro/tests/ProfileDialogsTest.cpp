@@ -343,6 +343,19 @@ TEST_F(ProfileDialogs, ATemporaryObjectIsErasedOnceAfterTheAdvancedDialog)
     StartDlgMacroProfAdv(data, "Profiles", "beam", false);
     EXPECT_EQ(requests("erase temporary object"), 1) << "the second dialog erases nothing";
 
+    // A kind-1 macro that names no object has nothing to erase, before or after the dialog.
+    MacroData empty = data;
+    empty.temporary = true;
+    empty.objectIds.setLogicalLength(0);
+    agent.onDialog(Adv::kTemplateId, [](kxwin::DialogDriver& d) { d.escape(); });
+    StartDlgMacroProfAdv(empty, "Profiles", "beam", false);
+    ZnDlgMacro* withoutObjects = open(empty);
+    auto* emptyPage = dynamic_cast<Page*>(withoutObjects->page(kProfileTab));
+    ASSERT_NE(emptyPage, nullptr);
+    EXPECT_TRUE(emptyPage->temporaryObject().isNull());
+    EXPECT_EQ(requests("erase temporary object"), 1);
+    DestroyAllMacroDlgs();
+
     // The same on the profile page of a kind-1 macro.
     data.temporary = true;
     data.objectIds[0] = kxhost::activeDrawing().addObject(temporary);
