@@ -411,6 +411,36 @@ TEST_F(ProfileDialogs, TheProfilePageShowsItsGroupAndACommitMovesTheBeam)
     EXPECT_EQ(d.text(Page::kRotation), "180°");
 }
 
+TEST_F(ProfileDialogs, ABasePlaneThatIsPickedHidesTheMacroDialogAndACancelledPickWritesNothing)
+{
+    ZnDlgMacro* macro = open(kxcore::sampleMacroData(0));
+    auto* page = dynamic_cast<Page*>(macro->page(kProfileTab));
+    choose(*page, Page::kGroup, 1);
+    bool hidden = false;
+    bool answer = false;
+    kxhost::activeDrawing().setPickChooser([&](const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) {
+        hidden = !IsWindowVisible(macro->m_hWnd);
+        return answer ? std::optional<kxhost::PickAnswer>(kxhost::PickAnswer{}) : std::nullopt;
+    });
+    const int updates = requests("UpdateModule");
+    choose(*page, Page::kBasePlane, 2); // a coordinate system, picked: cancelled
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(IsWindowVisible(macro->m_hWnd));
+    EXPECT_EQ(requests("UpdateModule"), updates);
+    kxwin::DialogDriver d(page->m_hWnd);
+    EXPECT_EQ(d.selectedIndex(Page::kBasePlane), 1) << "the work plane the beam had";
+
+    answer = true;
+    choose(*page, Page::kBasePlane, 2);
+    EXPECT_EQ(requests("UpdateModule"), updates + 1);
+    const MacroProfData& beam = macro->data().tabs[kProfileTab].profiles[2];
+    EXPECT_EQ(beam.basePlane, 2);
+    EXPECT_EQ(beam.planeName, Kx_String("xp"));
+    choose(*page, Page::kBasePlane, 3); // the profile plane needs no pick
+    EXPECT_EQ(macro->data().tabs[kProfileTab].profiles[2].basePlane, 3);
+    EXPECT_EQ(requests("UpdateModule"), updates + 2);
+}
+
 TEST_F(ProfileDialogs, GroupsWithTheirOwnButtonsHideThePageControlsAndNeedLessHeight)
 {
     MacroData data = kxcore::sampleMacroData(0);
