@@ -5,20 +5,9 @@ ZnMACallBackData::ZnMACallBackData() = default;
 
 ZnMACallBackData::ZnMACallBackData(const ZnMACallBackData& other) = default;
 
-ZnMACallBackData& ZnMACallBackData::operator=(const ZnMACallBackData& other)
-{
-    // shared_ptr assignment releases the old macro data only after taking the new one, so an object
-    // assigned to itself (or to a copy sharing its data) keeps it alive.
-    if (this == &other)
-        return *this;
-    groupName = other.groupName;
-    value1 = other.value1;
-    value2 = other.value2;
-    moduleName = other.moduleName;
-    intList = other.intList;
-    m_macro = other.m_macro;
-    return *this;
-}
+// shared_ptr assignment takes the new macro data before it releases the old one, so an object
+// assigned to itself (or to a copy sharing its data) keeps it alive.
+ZnMACallBackData& ZnMACallBackData::operator=(const ZnMACallBackData& other) = default;
 
 ZnMACallBackData::~ZnMACallBackData() = default;
 
