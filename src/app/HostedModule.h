@@ -39,6 +39,7 @@ inline constexpr const char* kStartDlgCSP2 = "_Z12StartDlgCSP2R11DlgCSP2Data";
 inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
 inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
 inline constexpr const char* kStartDlgEditLibSections = "_Z23StartDlgEditLibSectionsR14DlgEditLibDataRK9Kx_String";
+inline constexpr const char* kStartDlgMacroProfAdv = "_Z20StartDlgMacroProfAdvR9MacroDataRK9Kx_StringS3_b";
 
 class HostedModule {
 public:

@@ -244,6 +244,32 @@ DlgCSP2Data sampleCuttingStock(bool stockOnly)
     return data;
 }
 
+// Notes the profile page's segments button as it is made, so the page can be asked to open the
+// segmented dialog as a person would with a click.
+class SegmentsButtonWatch : public kxwin::WindowObserver {
+public:
+    SegmentsButtonWatch() { kxwin::addWindowObserver(this); }
+    ~SegmentsButtonWatch() override { kxwin::removeWindowObserver(this); }
+    SegmentsButtonWatch(const SegmentsButtonWatch&) = delete;
+    SegmentsButtonWatch& operator=(const SegmentsButtonWatch&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        // 1210 is the profile page's segments button (template 219).
+        if (change == kxwin::WindowChange::Created && GetDlgCtrlID(hwnd) == 1210)
+            button = hwnd;
+    }
+    HWND button = nullptr;
+};
+
+// The sample macro with its profile tab shown first.
+MacroData sampleProfileMacro()
+{
+    MacroData data = kxcore::sampleMacroData(0);
+    data.initialTab = "Profiles";
+    return data;
+}
+
 } // namespace
 
 EditConstrData sampleConstraintData()
@@ -402,6 +428,45 @@ std::vector<SampleDialog> sampleDialogs()
          [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, false); }},
         {"opensavefiltered-save", "the filtered save dialog proposing the sample macro's name (231)",
          [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, true); }},
+        {"macro-profile", "the macro dialog on its profile tab: group, section, position, rotation (8131, 219)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<void(MacroData&)>(module, kStartDlgMacro, "StartDlgMacro", error);
+             if (start == nullptr)
+                 return false;
+             MacroData data = sampleProfileMacro();
+             start(data);
+             return true;
+         }},
+        {"profile-advanced", "the profile advanced dialog on the sample's beam; its edits move the beam (220)",
+         [](HostedModule& module, std::string& error) {
+             using Start = void(MacroData&, const Kx_String&, const Kx_String&, bool);
+             auto* start = launcher<Start>(module, kStartDlgMacroProfAdv, "StartDlgMacroProfAdv", error);
+             if (start == nullptr)
+                 return false;
+             MacroData data = kxcore::sampleMacroData(0);
+             start(data, "Profiles", "beam", /*openMode=*/false);
+             return true;
+         }},
+        {"profile-segmented", "the segmented profile dialog of the sample's profile tab (221)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(bool, MacroData&, int&)>(module, kStartDlgMacroModeless, "StartDlgMacroModeless",
+                                                                   error);
+             auto* end = launcher<bool(int)>(module, kEndDlgMacroModeless, "EndDlgMacroModeless", error);
+             if (start == nullptr || end == nullptr)
+                 return false;
+             MacroData data = sampleProfileMacro();
+             int slot = -1;
+             SegmentsButtonWatch watch;
+             if (!start(true, data, slot)) {
+                 error = "the macro dialog could not be made";
+                 return false;
+             }
+             if (watch.button != nullptr)
+                 SendMessage(GetParent(watch.button), WM_COMMAND, MAKEWPARAM(1210, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(watch.button));
+             end(slot);
+             return true;
+         }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
          [](HostedModule& module, std::string& error) {
              auto* start = launcher<bool(const Kx_String&)>(module, kStartSheetEditor, "StartSheetEditor", error);

@@ -114,6 +114,40 @@ std::string sectionOf(const MacroData& data, const char* mark, const char* fallb
     return fallback;
 }
 
+// Where the beam lies: the top of its section and the middle of its width. Its profile in the profile
+// tab names the point of the section that lies on the beam's system line (the column tops, z 0): a
+// top position puts the top there, a bottom position the bottom, the others the middle; a left or
+// right position puts that edge on the line. The offsets then shift the section (x1 across, y1 up).
+// Without an offset the middle lies on the line.
+struct BeamPlace {
+    double top = 0;
+    double z = 0;
+};
+BeamPlace beamPlace(const MacroData& data, const SectionSize& s, double systemLine)
+{
+    BeamPlace place{systemLine, 0};
+    const MacroTabData* tab = data.tabOfModule("Profiles");
+    if (tab == nullptr)
+        return place;
+    for (const MacroProfData& p : tab->profiles) {
+        if (p.name2 != "B1")
+            continue;
+        const int type = p.offsetOn == 1 ? p.offsetType : 0;
+        const bool top = type == 5 || type == 9 || type == 10;
+        const bool bottom = type == 6 || type == 11 || type == 12;
+        const bool left = type == 7 || type == 9 || type == 11;
+        const bool right = type == 8 || type == 10 || type == 12;
+        place.top = systemLine + (top ? 0 : bottom ? s.h : s.h / 2);
+        place.z = left ? s.b / 2 : right ? -s.b / 2 : 0;
+        if (p.offsetOn == 1) {
+            place.z += numberOr(p.offsets[0], 0);
+            place.top += numberOr(p.offsets[1], 0);
+        }
+        break;
+    }
+    return place;
+}
+
 const char* directionName(Kx_ViewDirection d)
 {
     switch (d) {
@@ -338,12 +372,14 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
     const double plateX0 = plateX1 - t;
     const double beamX0 = x0 + c1.h;
     MacroPart b1 = part("beam B1", "profile", "Profiles", "Beam B1");
-    b1.boxes = iSection(beam, 1, kHeight - beam.h, beamX0, plateX0, 0);
+    const BeamPlace place = beamPlace(d, beam, kHeight);
+    const double top = place.top;
+    b1.boxes = iSection(beam, 1, top - beam.h, beamX0, plateX0, place.z);
     b1.properties = {{"Section", sectionOf(d, "B1", "IPE300")},
                      {"Material", "S355"},
                      {"Length", number(plateX0 - beamX0)}};
 
-    const double yc = kHeight - beam.h / 2;
+    const double yc = top - beam.h / 2;
     MacroPart plate = part("end plate", "plate", kEnd, "End plate P1");
     plate.boxes = {{plateX0, yc - height / 2, -width / 2, plateX1, yc + height / 2, width / 2}};
     plate.properties = {{"Thickness", number(t)},
@@ -375,12 +411,12 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
     const double spliceT = std::max(cellValue(d, kSplice, "flangePlateThickness", 12), 1.0);
     const double gap = std::max(cellValue(d, kSplice, "gap", 10), 0.0);
     MacroPart spliceTop = part("splice top", "plate", kSplice, "Splice plate top");
-    spliceTop.boxes = {{xm - spliceLength / 2, kHeight, -beam.b / 2, xm + spliceLength / 2, kHeight + spliceT, beam.b / 2}};
+    spliceTop.boxes = {{xm - spliceLength / 2, top, -beam.b / 2, xm + spliceLength / 2, top + spliceT, beam.b / 2}};
     spliceTop.properties = {{"Thickness", number(spliceT)}, {"Material", "S355"},
                             {"Size", number(spliceLength) + " x " + number(beam.b)}};
     MacroPart spliceBottom = part("splice bottom", "plate", kSplice, "Splice plate bottom");
-    spliceBottom.boxes = {{xm - spliceLength / 2, kHeight - beam.h - spliceT, -beam.b / 2, xm + spliceLength / 2,
-                           kHeight - beam.h, beam.b / 2}};
+    spliceBottom.boxes = {{xm - spliceLength / 2, top - beam.h - spliceT, -beam.b / 2, xm + spliceLength / 2,
+                           top - beam.h, beam.b / 2}};
     spliceBottom.properties = spliceTop.properties;
     const PatternSpacing flange = patternOf(d, kSplice, "flangeBolts", {3, 70});
     const MacroTabData* spliceTab = tabOf(d, kSplice);
@@ -391,10 +427,10 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
         for (int k = 0; k < std::max(flange.gaps, 1); ++k) {
             const double x = xm + side * (gap / 2 + 40 + k * flange.spacing);
             for (double z : {-beam.b / 4, beam.b / 4}) {
-                spliceBolts.boxes.push_back({x - sd / 2, kHeight - beam.tf - 0.8 * sd, z - sd / 2, x + sd / 2,
-                                             kHeight + spliceT + 0.8 * sd, z + sd / 2});
-                spliceBolts.boxes.push_back({x - sd / 2, kHeight - beam.h - spliceT - 0.8 * sd, z - sd / 2, x + sd / 2,
-                                             kHeight - beam.h + beam.tf + 0.8 * sd, z + sd / 2});
+                spliceBolts.boxes.push_back({x - sd / 2, top - beam.tf - 0.8 * sd, z - sd / 2, x + sd / 2,
+                                             top + spliceT + 0.8 * sd, z + sd / 2});
+                spliceBolts.boxes.push_back({x - sd / 2, top - beam.h - spliceT - 0.8 * sd, z - sd / 2, x + sd / 2,
+                                             top - beam.h + beam.tf + 0.8 * sd, z + sd / 2});
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "core/MacroDrawing.h"
 #include "core/TextTables.h"
 #include "core/ZnTempResourceOverride.h"
+#include "macro/ZnDlgMacroProfTab.h"
 #include "macro/ZnDlgMacroTab.h"
 #include "platform/host/CommandLine.h"
 #include "platform/win/Messages.h"
@@ -78,7 +79,22 @@ BOOL ZnDlgMacro::OnInitDialog()
     clashcheck(m_modelessIndex, m_data.moduleIds);
     m_focusReady = true;
     focusShownTab();
+    openProfileAtOnce();
     return FALSE;
+}
+
+void ZnDlgMacro::openProfileAtOnce()
+{
+    // The caller asked for the profile advanced dialog of the first tab shown, when that is a
+    // profile tab; the group it names is used once.
+    const int tab = currentTab();
+    if (!m_data.openProfile || tab < 0)
+        return;
+    if (auto* profiles = dynamic_cast<ZnDlgMacroProfTab*>(page(tab))) {
+        const Kx_String group = m_data.openProfileGroup;
+        m_data.openProfileGroup.clear();
+        profiles->openAdvanced(group);
+    }
 }
 
 void ZnDlgMacro::buildPages()
@@ -95,9 +111,18 @@ void ZnDlgMacro::buildPages()
         const int kind = m_data.tabs[i].kind;
         if (kind < 0 || kind > 3)
             continue; // no page and no tab item
-        auto page = std::make_unique<ZnDlgMacroTab>(*this, i);
+        std::unique_ptr<ZnDlgMacroTab> page;
+        if (kind == 2) {
+            // A kind-1 macro's first object is a temporary one: its page erases it after the first
+            // advanced dialog.
+            const bool temporary = m_data.temporary && m_data.kind == 1 && !m_data.objectIds.isEmpty();
+            page = std::make_unique<ZnDlgMacroProfTab>(*this, i, temporary ? m_data.objectIds[0] : AcDbObjectId());
+        } else {
+            page = std::make_unique<ZnDlgMacroTab>(*this, i);
+        }
         ZnDlgMacroTab* raw = page.get();
-        if (!AddTab(m_data.tabs[i].caption.str(), std::move(page), ZnDlgMacroTab::kTemplateId))
+        const int pageTemplate = kind == 2 ? ZnDlgMacroProfTab::kTemplateId : ZnDlgMacroTab::kTemplateId;
+        if (!AddTab(m_data.tabs[i].caption.str(), std::move(page), pageTemplate))
             continue;
         m_pages.push_back(raw);
         m_pageTab.push_back(i);

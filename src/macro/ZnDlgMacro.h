@@ -104,6 +104,7 @@ private:
     // OK, Cancel, the close box and Escape on a page all end here.
     void close();
     void buildPages();
+    void openProfileAtOnce();
     void fillFilters();
     void fitSize();
     void attachResizer();

@@ -11,6 +11,7 @@
 #include "core/PromptDialog.h"
 #include "core/TextTables.h"
 #include "frame/ModelessDialogs.h"
+#include "macro/MacroProfSupport.h"
 #include "macro/ZnDlgMacro.h"
 #include "platform/grid/Spread.h"
 #include "platform/host/CommandLine.h"
@@ -79,6 +80,11 @@ ZnDlgMacroTab::ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex) : CDialog(kTemplat
 {
 }
 
+ZnDlgMacroTab::ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex, int templateId, int gridId)
+    : CDialog(templateId), m_owner(owner), m_tabIndex(tabIndex), m_gridId(gridId)
+{
+}
+
 ZnDlgMacroTab::~ZnDlgMacroTab() = default;
 
 MacroTabData* ZnDlgMacroTab::tab()
@@ -92,12 +98,7 @@ BOOL ZnDlgMacroTab::OnInitDialog()
     SetDlgItemText(kAssemblyLabel, dialString(275).str());
     SetDlgItemText(kDiameterLabel, dialString(328).str());
     SetDlgItemText(kAdvanced, dialString(968).str());
-    m_grid.attach(this, kGrid);
-    if (tab() && tab()->kind == 2) {
-        // The profile tab's own controls come with the profile page; until then the page says so.
-        m_note = CreateWindowEx(0, "Static", dialString(9800).str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 3, 0, 400, 32,
-                                m_hWnd, kProfileNote);
-    }
+    m_grid.attach(this, m_gridId);
     build();
     m_ready = true;
     return FALSE;
@@ -500,8 +501,6 @@ void ZnDlgMacroTab::placeControls()
     // The grid under the layout picture, the bolt row under the grid.
     const int boltRow = bottomRowHeight();
     const int top = m_imageHeight + 2;
-    if (m_note != nullptr)
-        ::MoveWindow(m_note, 3, height - boltRow + 2, std::max(width - 6, 10), boltRow - 4, TRUE);
     if (m_grid.m_hWnd != nullptr)
         ::MoveWindow(m_grid.m_hWnd, 3, top, std::max(width - 6, 10), std::max(height - top - boltRow - 4, 20), TRUE);
     if (m_boltRow) {
@@ -620,6 +619,7 @@ void ZnDlgMacroTab::showValues()
     }
     if (t->block.ctrlId > 0)
         m_layout.setCtrlValue(t->block.ctrlId, t->block.blockName);
+    kxss::showProfileControls(*t, m_layout);
 }
 
 bool ZnDlgMacroTab::readBack()
@@ -702,6 +702,7 @@ bool ZnDlgMacroTab::readBack()
     }
     if (t->block.ctrlId > 0)
         take(t->block.blockName, controlText(t->block.ctrlId));
+    kxss::readProfileControls(*t, m_layout);
     return ok;
 }
 
@@ -721,7 +722,7 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = LOWORD(wParam);
     const WORD code = HIWORD(wParam);
-    if (id == kGrid) {
+    if (id == m_gridId) {
         if (code == SSN_LEAVECELLAFTEREDIT || code == SSN_COMBOSELCHANGE || code == SSN_CELLCHANGED)
             commit();
         // Edit-mode, leave-cell and click notifications need nothing of the page.
@@ -753,6 +754,8 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
                 commit();
             } else if (type == T(25) || type == T(26)) {
                 dimensionButton(id);
+            } else if (type == T(14) || type == T(17)) {
+                profileButton(id, type);
             } else if (type == T(30)) {
                 Kx_String group, name;
                 int status = 0, index = 0;
@@ -835,4 +838,20 @@ bool ZnDlgMacroTab::dimensionButton(int id)
         setShownText(t->cells[ci], Kx_String(cSign * (e - b) * factor, 5));
     commit();
     return true;
+}
+
+void ZnDlgMacroTab::profileButton(int id, Kx_ControlType type)
+{
+    MacroTabData* t = tab();
+    int i = 0;
+    if (!m_ready || !t || !t->findProfDataWithCtrlResId(id, i))
+        return;
+    const Kx_String group = t->profiles[i].group;
+    // The sub-dialog's applies refresh the pages; nothing of this page commits meanwhile.
+    m_ready = false;
+    if (type == T(14))
+        kxss::selectGroupSection(m_owner, m_tabIndex, group, m_hWnd);
+    else
+        kxss::runGroupAdvanced(m_owner, m_tabIndex, group, m_hWnd, /*openMode=*/false);
+    m_ready = true;
 }

@@ -10,6 +10,7 @@
 #include "platform/win/Dialog.h"
 #include "spread/Kx_Spread.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,6 @@ public:
     static constexpr int kAssembly = 1091;
     static constexpr int kDiameter = 1092;
     static constexpr int kAdvanced = 1114;
-    static constexpr int kProfileNote = 1199;
 
     // A layout control that could not be bound, and why (for `kestra-ss macro bind`).
     struct Removed {
@@ -47,10 +47,10 @@ public:
     // The page's tab in the owner's data; null when the owner has no such tab.
     MacroTabData* tab();
     // Writes every value of the tab into the page's controls and grid rows.
-    void showValues();
+    virtual void showValues();
     // Takes the controls' and grid's values back into the tab. A number typed wrong is refused with a
     // message and its old value shown again; false then.
-    bool readBack();
+    virtual bool readBack();
     // Read back, compare with the tab as it was, and push any change to the drawing (the single
     // update path of the page). Does nothing while the page is not ready.
     void commit();
@@ -74,6 +74,9 @@ public:
     bool dimensionButton(int id);
 
 protected:
+    // A page of another template (the profile page) whose grid has another id.
+    ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex, int templateId, int gridId);
+
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT type, int cx, int cy) override;
@@ -81,7 +84,9 @@ protected:
     void OnOK() override;
     void OnCancel() override;
 
-private:
+    // The page's part of a profile group's buttons (layout types 14 and 17) and the type itself.
+    void profileButton(int id, Kx_ControlType type);
+
     void build();
     bool bind(Kx_DesignerControl& ctrl, std::string& reason);
     void fillGrid();
@@ -92,12 +97,14 @@ private:
     Kx_String controlText(int id) const;
     // The Tab groups: 0 layout, 1 grid, 2 the page's own controls; -1 none.
     int focusGroup() const;
+    // The page's own controls in their Tab order (a profile page has more than the bolt row).
+    virtual std::span<const int> ownFocusControls() const;
     bool enterGroup(int group, bool first);
     // The text a cell shows on the page (its layout control or grid row) and setting it.
     Kx_String shownText(const MacroCell& cell) const;
     void setShownText(const MacroCell& cell, const Kx_String& text);
-    // The strip under the grid: the bolt row, or the profile tab's note; 0 when neither shows.
-    int bottomRowHeight() const { return m_boltRow || m_note != nullptr ? 36 : 0; }
+    // The strip under the grid (the bolt row, the profile page's controls); 0 when none shows.
+    virtual int bottomRowHeight() const { return m_boltRow ? 36 : 0; }
 
     ZnDlgMacro& m_owner;
     int m_tabIndex;
@@ -111,5 +118,5 @@ private:
     bool m_boltAdvanced = false;
     bool m_hasLayout = false;
     bool m_boltRow = false;
-    HWND m_note = nullptr; // the profile tab's note, a child window of the page
+    int m_gridId = kGrid;
 };

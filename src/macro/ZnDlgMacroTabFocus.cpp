@@ -13,7 +13,7 @@ constexpr int kGridGroup = 1;
 constexpr int kOwnGroup = 2;
 constexpr int kGroups = 3;
 
-// The page's own focusable controls, in Tab order.
+// A standard page's own focusable controls, in Tab order.
 constexpr int kOwnControls[] = {ZnDlgMacroTab::kAssembly, ZnDlgMacroTab::kDiameter, ZnDlgMacroTab::kAdvanced};
 
 bool canTakeFocus(HWND h)
@@ -68,6 +68,11 @@ bool nextInputCell(HWND grid, bool back, int& col, int& row)
 }
 
 } // namespace
+
+std::span<const int> ZnDlgMacroTab::ownFocusControls() const
+{
+    return kOwnControls;
+}
 
 bool ZnDlgMacroTab::captureFocus(ZnMacroTabFocus& record) const
 {
@@ -152,7 +157,7 @@ int ZnDlgMacroTab::focusGroup() const
         return kLayoutGroup;
     if (m_grid.m_hWnd != nullptr && isWithin(m_grid.m_hWnd, focus))
         return kGridGroup;
-    for (int own : kOwnControls)
+    for (int own : ownFocusControls())
         if (isWithin(GetDlgItem(own), focus))
             return kOwnGroup;
     return -1;
@@ -166,9 +171,10 @@ bool ZnDlgMacroTab::enterGroup(int group, bool first)
     case kGridGroup:
         return m_gridRows > 0 && m_grid.focusEdge(first);
     case kOwnGroup: {
-        const int n = static_cast<int>(std::size(kOwnControls));
+        const std::span<const int> own = ownFocusControls();
+        const int n = static_cast<int>(own.size());
         for (int k = 0; k < n; ++k) {
-            HWND h = GetDlgItem(kOwnControls[first ? k : n - 1 - k]);
+            HWND h = GetDlgItem(own[first ? k : n - 1 - k]);
             if (canTakeFocus(h)) {
                 ::SetFocus(h);
                 return true;
@@ -205,13 +211,14 @@ bool ZnDlgMacroTab::handleTabKey(bool back)
         }
     } else {
         HWND focus = GetFocus();
-        const int n = static_cast<int>(std::size(kOwnControls));
+        const std::span<const int> own = ownFocusControls();
+        const int n = static_cast<int>(own.size());
         int at = -1;
         for (int k = 0; k < n; ++k)
-            if (isWithin(GetDlgItem(kOwnControls[k]), focus))
+            if (isWithin(GetDlgItem(own[k]), focus))
                 at = k;
         for (int k = at + (back ? -1 : 1); !moved && k >= 0 && k < n; k += back ? -1 : 1) {
-            HWND h = GetDlgItem(kOwnControls[k]);
+            HWND h = GetDlgItem(own[k]);
             if (canTakeFocus(h)) {
                 ::SetFocus(h);
                 moved = true;

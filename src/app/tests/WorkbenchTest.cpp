@@ -396,3 +396,53 @@ TEST_F(Workbench, SelectingACutInTheProfileCutsDialogShowsItsPreviewInTheView)
 }
 
 } // namespace
+
+namespace {
+
+// The highest point of an object's outline in the view.
+double topOf(const kxhost::DrawingObject& o)
+{
+    double top = -1e300;
+    for (const auto& poly : o.outline)
+        for (const DrawingPoint& p : poly)
+            top = std::max(top, p.y);
+    return top;
+}
+
+TEST_F(Workbench, TheProfileDialogsOffsetMovesTheBeamAndItsPickAsksForAPointInTheView)
+{
+    AcDbObjectId beam;
+    for (const kxhost::DrawingObject& o : drawing.objects())
+        if (o.name == "Beam B1" && beam.isNull())
+            beam = o.id;  // the first frame's, whose macro the sample data is
+    ASSERT_FALSE(beam.isNull());
+    const double before = topOf(*drawing.object(beam));
+    double after = 0;
+    std::string startX;
+    bool waitedForPoint = false;
+    kxqt::setModalDialogHook([&](CDialog& dialog) {
+        const HWND hwnd = dialog.m_hWnd;
+        QTimer::singleShot(0, [&, hwnd] {
+            // The beam's middle on its system line instead of its top: it rises by half its depth.
+            HWND offset = GetDlgItem(hwnd, 1228);
+            SendMessage(offset, CB_SETCURSEL, 3, 0);
+            SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(1228, CBN_SELCHANGE), reinterpret_cast<LPARAM>(offset));
+            after = topOf(*drawing.object(beam));
+            QTimer::singleShot(0, [&] {
+                waitedForPoint = view->isWaitingForPick();
+                QTest::mouseClick(view, Qt::LeftButton, {}, view->toWidget({3000, 3000}).toPoint());
+                view->cancelPick();  // a missed click must not leave the test waiting
+            });
+            SendMessage(GetDlgItem(hwnd, 1229), BM_CLICK, 0, 0);
+            startX = GetWindowText(GetDlgItem(hwnd, 1231));
+            SendMessage(hwnd, WM_COMMAND, IDOK, 0);
+        });
+    });
+    ASSERT_TRUE(window->launch(row("profile-advanced")));
+    EXPECT_DOUBLE_EQ(after, before + 150);
+    EXPECT_TRUE(waitedForPoint);
+    EXPECT_FALSE(startX.empty());
+    EXPECT_NE(lastLogLine().find("UpdateModule Profiles"), std::string::npos) << lastLogLine();
+}
+
+} // namespace

@@ -109,9 +109,6 @@ constexpr Export kPublicInterface[] = {
 
 // Each later piece of work takes its entries off this list.
 constexpr const char* kNotBuiltYet[] = {
-    "StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)",
-    "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
-    "ZnMACallBackData::initDataClass(MacroData const&)",
     "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
 };
 
