@@ -100,6 +100,17 @@ private:
 constexpr int kDesignerTabOrderButton = 1644;
 constexpr int kDesignerPreviewButton = 1645;
 
+// The dialog designer on the end plate layout of the library, with one of its buttons pressed.
+bool openDesignerPressing(HostedModule& module, std::string& error, int button)
+{
+    auto* start = launcher<bool(const Kx_String&)>(module, kStartDlgDesigner, "StartDlgDesigner", error);
+    if (start == nullptr)
+        return false;
+    DesignerButtonPress press(button);
+    start("End plates\\end plate");
+    return true;
+}
+
 // A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
 Kx_Array<Kx_StringArray> sampleProfileRows()
 {
@@ -295,21 +306,11 @@ std::vector<SampleDialog> sampleDialogs()
          }},
         {"designer-taborder", "the dialog designer showing the end plate layout's tab order (227)",
          [](HostedModule& module, std::string& error) {
-             auto* start = launcher<bool(const Kx_String&)>(module, kStartDlgDesigner, "StartDlgDesigner", error);
-             if (start == nullptr)
-                 return false;
-             DesignerButtonPress press(kDesignerTabOrderButton);
-             start("End plates\\end plate");
-             return true;
+             return openDesignerPressing(module, error, kDesignerTabOrderButton);
          }},
         {"designer-preview", "the designer's preview of the end plate layout with the sample macro's values (9640)",
          [](HostedModule& module, std::string& error) {
-             auto* start = launcher<bool(const Kx_String&)>(module, kStartDlgDesigner, "StartDlgDesigner", error);
-             if (start == nullptr)
-                 return false;
-             DesignerButtonPress press(kDesignerPreviewButton);
-             start("End plates\\end plate");
-             return true;
+             return openDesignerPressing(module, error, kDesignerPreviewButton);
          }},
         {"macro-cuts", "the macro cuts dialog, a new cut of the end plate (223)",
          [](HostedModule& module, std::string& error) {

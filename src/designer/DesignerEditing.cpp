@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <string>
 
 namespace kxdesigner {
@@ -64,6 +65,16 @@ std::string mergeKeyOf(const char* kind, const std::vector<int>& selection)
     return key;
 }
 
+// The layout before an editing command on at least `least` selected controls, with what the mouse
+// did to the windows taken in first; nothing when the command cannot run.
+std::optional<kxdesigner::Snapshot> beginCommand(Kx_DlgDesignerData& layout, State& s, size_t least)
+{
+    if (!isEditable(s) || s.selection.size() < least || !hasPicture(s) || s.tabOrderView)
+        return std::nullopt;
+    kxdesigner::syncFromWindows(layout, s);
+    return s.snapshot();
+}
+
 } // namespace
 
 void kxdesigner::syncFromWindows(Kx_DlgDesignerData& layout, State& s)
@@ -111,10 +122,9 @@ bool Kx_DlgDesignerData::nudgeCurCtrls(int dx, int dy, bool resize)
 {
     try {
         State& s = *m_state;
-        if (!isEditable(s) || s.selection.empty() || !hasPicture(s) || s.tabOrderView)
+        std::optional<kxdesigner::Snapshot> before = beginCommand(*this, s, 1);
+        if (!before)
             return false;
-        kxdesigner::syncFromWindows(*this, s);
-        kxdesigner::Snapshot before = s.snapshot();
         bool moved = false;
         if (!resize) {
             RECT box = getDrawnRect(s.controls[static_cast<size_t>(s.selection.front())]);
@@ -160,7 +170,7 @@ bool Kx_DlgDesignerData::nudgeCurCtrls(int dx, int dy, bool resize)
         if (!moved)
             return false;
         kxdesigner::moveWindowsToModel(*this, s);
-        s.recordStep(std::move(before), mergeKeyOf(resize ? "size" : "move", s.selection));
+        s.recordStep(std::move(*before), mergeKeyOf(resize ? "size" : "move", s.selection));
         invalidate(s);
         return true;
     } catch (...) {
@@ -188,10 +198,9 @@ bool Kx_DlgDesignerData::alignCurCtrls(AlignEdge edge)
 {
     try {
         State& s = *m_state;
-        if (!isEditable(s) || s.selection.size() < 2 || !hasPicture(s))
+        std::optional<kxdesigner::Snapshot> before = beginCommand(*this, s, 2);
+        if (!before)
             return false;
-        kxdesigner::syncFromWindows(*this, s);
-        kxdesigner::Snapshot before = s.snapshot();
         const Kx_DesignerControl ref = s.controls[static_cast<size_t>(s.selection.front())];
         for (size_t n = 1; n < s.selection.size(); ++n) {
             Kx_DesignerControl& c = s.controls[static_cast<size_t>(s.selection[n])];
@@ -228,7 +237,7 @@ bool Kx_DlgDesignerData::alignCurCtrls(AlignEdge edge)
             }
             }
         }
-        return finishArrange(*this, s, std::move(before));
+        return finishArrange(*this, s, std::move(*before));
     } catch (...) {
         return false;
     }
@@ -238,10 +247,9 @@ bool Kx_DlgDesignerData::sameSizeCurCtrls(bool width, bool height)
 {
     try {
         State& s = *m_state;
-        if (!isEditable(s) || s.selection.size() < 2 || !hasPicture(s) || (!width && !height))
+        std::optional<kxdesigner::Snapshot> before = beginCommand(*this, s, 2);
+        if (!before || (!width && !height))
             return false;
-        kxdesigner::syncFromWindows(*this, s);
-        kxdesigner::Snapshot before = s.snapshot();
         const Kx_DesignerControl ref = s.controls[static_cast<size_t>(s.selection.front())];
         for (size_t n = 1; n < s.selection.size(); ++n) {
             Kx_DesignerControl& c = s.controls[static_cast<size_t>(s.selection[n])];
@@ -250,7 +258,7 @@ bool Kx_DlgDesignerData::sameSizeCurCtrls(bool width, bool height)
             if (height)
                 setBottomRightY(c, getTopLeftY(c) + getHeight(ref));
         }
-        return finishArrange(*this, s, std::move(before));
+        return finishArrange(*this, s, std::move(*before));
     } catch (...) {
         return false;
     }
@@ -260,10 +268,9 @@ bool Kx_DlgDesignerData::distributeCurCtrls(bool horizontal)
 {
     try {
         State& s = *m_state;
-        if (!isEditable(s) || s.selection.size() < 3 || !hasPicture(s))
+        std::optional<kxdesigner::Snapshot> before = beginCommand(*this, s, 3);
+        if (!before)
             return false;
-        kxdesigner::syncFromWindows(*this, s);
-        kxdesigner::Snapshot before = s.snapshot();
         // Whole pixels of the drawn rectangles, so that the gaps come out equal on the screen (they
         // differ by at most one pixel when the room does not divide evenly).
         struct Item {
@@ -297,7 +304,7 @@ bool Kx_DlgDesignerData::distributeCurCtrls(bool horizontal)
             }
             sizesBefore += items[n].size;
         }
-        return finishArrange(*this, s, std::move(before));
+        return finishArrange(*this, s, std::move(*before));
     } catch (...) {
         return false;
     }

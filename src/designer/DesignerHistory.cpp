@@ -159,19 +159,19 @@ void restore(Kx_DlgDesignerData& layout, State& s, const Snapshot& snap)
     }
 }
 
-} // namespace
-
-bool Kx_DlgDesignerData::undo()
+// Takes the newest entry of `from`, puts the layout as it stands on `to`, and goes to the entry's
+// layout: undo goes from the undo list to the redo list, redo the other way.
+bool travel(Kx_DlgDesignerData& layout, State& s, std::deque<kxdesigner::HistoryEntry>& from,
+            std::deque<kxdesigner::HistoryEntry>& to)
 {
     try {
-        State& s = *m_state;
         kxdesigner::History& h = s.history;
-        if (h.undo.empty())
+        if (from.empty())
             return false;
-        kxdesigner::HistoryEntry entry = std::move(h.undo.back());
-        h.undo.pop_back();
-        h.redo.push_back({s.snapshot(), h.current, entry.mergeKey});
-        restore(*this, s, entry.snapshot);
+        kxdesigner::HistoryEntry entry = std::move(from.back());
+        from.pop_back();
+        to.push_back({s.snapshot(), h.current, entry.mergeKey});
+        restore(layout, s, entry.snapshot);
         h.current = entry.state;
         h.lastMergeKey.clear();
         return true;
@@ -180,23 +180,16 @@ bool Kx_DlgDesignerData::undo()
     }
 }
 
+} // namespace
+
+bool Kx_DlgDesignerData::undo()
+{
+    return travel(*this, *m_state, m_state->history.undo, m_state->history.redo);
+}
+
 bool Kx_DlgDesignerData::redo()
 {
-    try {
-        State& s = *m_state;
-        kxdesigner::History& h = s.history;
-        if (h.redo.empty())
-            return false;
-        kxdesigner::HistoryEntry entry = std::move(h.redo.back());
-        h.redo.pop_back();
-        h.undo.push_back({s.snapshot(), h.current, entry.mergeKey});
-        restore(*this, s, entry.snapshot);
-        h.current = entry.state;
-        h.lastMergeKey.clear();
-        return true;
-    } catch (...) {
-        return false;
-    }
+    return travel(*this, *m_state, m_state->history.redo, m_state->history.undo);
 }
 
 bool Kx_DlgDesignerData::replacePicture(const std::string& bytes)

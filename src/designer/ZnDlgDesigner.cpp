@@ -362,19 +362,19 @@ void ZnDlgDesigner::updateUndoButtons()
 
 void ZnDlgDesigner::undo()
 {
-    if (!m_layout->undo())
-        return;
-    // Back at the layout as it was saved (or opened): nothing to save any more.
-    m_modified = !m_layout->isAtSavedState();
-    m_layout->updatePropsOfCurSel();
-    updateUndoButtons();
-    Invalidate();
+    travel(m_layout->undo());
 }
 
 void ZnDlgDesigner::redo()
 {
-    if (!m_layout->redo())
+    travel(m_layout->redo());
+}
+
+void ZnDlgDesigner::travel(bool moved)
+{
+    if (!moved)
         return;
+    // Back at the layout as it was saved (or opened): nothing to save any more.
     m_modified = !m_layout->isAtSavedState();
     m_layout->updatePropsOfCurSel();
     updateUndoButtons();

@@ -110,6 +110,8 @@ private:
     void propertyChanged();
     void undo();
     void redo();
+    // After an undo or redo that `moved` the layout: the panel, the buttons and the modified flag.
+    void travel(bool moved);
     void arrange();
     // Runs one command of the arrange menu.
     void arrangeCommand(int command);

@@ -2,7 +2,7 @@
 // the arrow keys at the picture's edges, alignment, equal sizes and even spacing, and the tab-order
 // view against the order the runtime really gives. Checked on the layout text, the windows and the
 // focus, with a designer-mode layout placed in a host dialog.
-#include "designer/tests/DesignerTestSupport.h"
+#include "designer/tests/DesignerEditorTestSupport.h"
 
 #include "platform/win/DrawingContext.h"
 #include "platform/win/Window.h"
@@ -464,23 +464,8 @@ TEST_F(Editing, TheTabOrderViewShowsTheOrderTheKeyboardTakesAtRunTime)
         placed.append(c);
     placed.redrawAllControls();
     ASSERT_TRUE(placed.setFocusToCtrl(/*first=*/true));
-    std::vector<int> walked;
     kxwin::DialogDriver keys(page.m_hWnd);
-    for (int k = 0; k < 12; ++k) {
-        int id = 0;
-        if (placed.getFocusedDynControl(id)) {
-            int index = -1;
-            placed.findCtrlFromResource(id, index);
-            if (std::find(walked.begin(), walked.end(), index) != walked.end())
-                break;
-            walked.push_back(index);
-        }
-        keys.pressKey(VK_TAB);
-    }
-    std::vector<int> byOrder;
-    for (int place = 1; place <= 6; ++place)
-        byOrder.push_back(static_cast<int>(std::find(orders.begin(), orders.end(), place) - orders.begin()));
-    EXPECT_EQ(walked, byOrder);
+    EXPECT_EQ(kxtest::walkWithTab(placed, [&] { keys.pressKey(VK_TAB); }), kxtest::indicesByPlace(orders));
     placed.removeAllDrawnCtrls();
 }
 

@@ -1,13 +1,10 @@
 // The dialog designer's third row of tools and its keys, as a person uses them: Ctrl+Z and Ctrl+Y
 // and the undo buttons with the modified flag, the arrow keys, the arrange menu, the grid step in
 // the registry, the tab-order view and the preview with a library macro's values.
-#include "designer/DesignerLaunchers.h"
-#include "designer/ZnDlgDesigner.h"
 #include "designer/ZnDlgDesignerPreview.h"
-#include "designer/tests/DesignerTestSupport.h"
+#include "designer/tests/DesignerEditorTestSupport.h"
 
 #include "core/PromptDialog.h"
-#include "frame/ModelessDialogs.h"
 #include "platform/win/DrawingContext.h"
 #include "platform/win/Menu.h"
 #include "platform/win/Window.h"
@@ -18,61 +15,15 @@
 namespace {
 
 namespace fs = std::filesystem;
-using kxtest::makeControl;
 using kxwin::DialogDriver;
 using T = Kx_ControlType;
 using D = ZnDlgDesigner;
 
-constexpr int kW = 400;
-constexpr int kH = 300;
+using kxtest::centreOf;
+using kxtest::editorOf;
+using kxtest::rectOf;
 
-Kx_DesignerControl at(T type, int left, int top, int right, int bottom, const char* contents = "")
-{
-    return makeControl(type, double(left) / kW, double(top) / kH, double(right) / kW, double(bottom) / kH, contents);
-}
-
-RECT rectOf(DialogDriver& d, int i)
-{
-    return GetWindowRectInParent(d.item(kDesignerFirstResourceId + i));
-}
-
-POINT centreOf(DialogDriver& d, int i)
-{
-    const RECT r = rectOf(d, i);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-ZnDlgDesigner& editorOf(DialogDriver& d)
-{
-    return *dynamic_cast<ZnDlgDesigner*>(GetWindowObject(d.dialog()));
-}
-
-class DesignerTools : public kxtest::DesignerTest {
-protected:
-    void SetUp() override
-    {
-        DesignerTest::SetUp();
-        kxss::attachModule();
-        Kx_DlgDesignerData layout;
-        for (const Kx_DesignerControl& c :
-             {at(T::VariableEdit, 10, 10, 60, 30, "length"), at(T::Label, 100, 10, 150, 30, "a"),
-              at(T::VariableEdit, 40, 100, 90, 120, "grade"), at(T::VariableEdit, 10, 150, 50, 170, "width")})
-            layout.append(c);
-        writeLayout("plates/frame", "", kW, kH);
-        ASSERT_TRUE(layout.writeToFile("plates\\frame"));
-        frameText = kxtest::readBytes(layoutPath("plates/frame.txt"));
-    }
-    bool run(const Kx_String& path, std::function<void(DialogDriver&)> script)
-    {
-        agent.onDialog(D::kTemplateId, std::move(script));
-        const bool ok = StartDlgDesigner(path);
-        EXPECT_EQ(agent.unusedScripts(), 0);
-        return ok;
-    }
-
-    kxwin::UserAgent agent;
-    std::string frameText;
-};
+using DesignerTools = kxtest::EditorTest;
 
 TEST_F(DesignerTools, KeysNudgeAndUndoingBackToTheOpenedLayoutLeavesNothingToSave)
 {
@@ -224,19 +175,7 @@ TEST_F(DesignerPreview, ShowsTheLayoutWithAMacrosValuesAndTabFollowsTheOrderTheV
         EXPECT_EQ(p.text(placed.getControl(width)->getResourceId()), "200.00");
         // The designer's windows are disabled; here they take the keyboard.
         EXPECT_TRUE(p.isEnabled(placed.getControl(width)->getResourceId()));
-        for (int k = 0; k < 60; ++k) {
-            int id = 0;
-            if (placed.getFocusedDynControl(id)) {
-                int index = -1;
-                placed.findCtrlFromResource(id, index);
-                if (std::find(walked.begin(), walked.end(), index) != walked.end())
-                    break;
-                walked.push_back(index);
-            } else if (!walked.empty()) {
-                break;
-            }
-            p.tab();
-        }
+        walked = kxtest::walkWithTab(placed, [&] { p.tab(); });
         p.ok();
     });
     run("End plates\\end plate", [&](DialogDriver& d) {
@@ -247,11 +186,9 @@ TEST_F(DesignerPreview, ShowsTheLayoutWithAMacrosValuesAndTabFollowsTheOrderTheV
         EXPECT_FALSE(editorOf(d).isModified());
         d.ok();
     });
-    std::vector<int> byOrder;
-    for (int place = 1; std::find(orders.begin(), orders.end(), place) != orders.end(); ++place)
-        byOrder.push_back(static_cast<int>(std::find(orders.begin(), orders.end(), place) - orders.begin()));
-    ASSERT_GE(byOrder.size(), 3u);
-    EXPECT_EQ(walked, byOrder);
+    const std::vector<int> byPlace = kxtest::indicesByPlace(orders);
+    ASSERT_GE(byPlace.size(), 3u);
+    EXPECT_EQ(walked, byPlace);
 }
 
 } // namespace
