@@ -82,9 +82,9 @@ public:
 
     void windowChanged(HWND hwnd, kxwin::WindowChange change) override
     {
-        // The designer's template makes the button next to its type list (1005).
+        // The designer's template makes the button after its open button (1299).
         if (m_done || change != kxwin::WindowChange::Created || GetDlgCtrlID(hwnd) != m_button
-            || GetDlgItem(GetParent(hwnd), 1005) == nullptr)
+            || GetDlgItem(GetParent(hwnd), 1299) == nullptr)
             return;
         m_done = true;
         PostMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_button), BN_CLICKED),

@@ -82,6 +82,9 @@ BOOL ZnDlgDesignerPreview::OnInitDialog()
     SetWindowText(title.str());
     SetDlgItemText(IDOK, dialString(kTextClose).str());
 
+    // Placed as a macro page places its layout: the same ids, runtime mode, drawn once.
+    m_layout.initialize(m_hWnd, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0,
+                        /*designerMode=*/false);
     int w = 0;
     int h = 0;
     m_layout.getImageSize(w, h);
@@ -105,12 +108,14 @@ BOOL ZnDlgDesignerPreview::OnInitDialog()
 
     Kx_String macro;
     const std::vector<Kx_PreviewValue> values = previewValuesOf(m_layout.getName(), macro);
-    // Placed as a macro page places its layout: the same ids, runtime mode, drawn once.
-    m_layout.initialize(m_hWnd, kDesignerFirstResourceId, kDesignerLastResourceId, 0, 0, 0, 0, 0,
-                        /*designerMode=*/false);
     m_layout.redrawAllControls();
     for (int i = 0; i < m_layout.getNrControls(); ++i) {
         const Kx_DesignerControl* c = m_layout.getControl(i);
+        // A button's contents is its caption or its name, never a value to show.
+        const Kx_WindowKind kind = c != nullptr ? windowKindOf(c->getType()) : Kx_WindowKind::Static;
+        if (kind == Kx_WindowKind::PushButton || kind == Kx_WindowKind::FlexButton || kind == Kx_WindowKind::Static
+            || kind == Kx_WindowKind::GroupFrame)
+            continue;
         for (const Kx_PreviewValue& v : values) {
             if (c != nullptr && !c->getContents().isEmpty() && c->getContents().equal(v.first, /*exact=*/false)) {
                 m_layout.setCtrlValue(c->getResourceId(), v.second);

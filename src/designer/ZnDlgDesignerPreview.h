@@ -18,7 +18,7 @@ using Kx_PreviewValue = std::pair<Kx_String, Kx_String>;
 // The values of the cells of the first library macro (library Macros folder, "*.kxm" in name order)
 // with a tab that shows the layout `layoutName` (compared ignoring case and the folder separator);
 // the macro's name goes to `macroName`. Empty when no macro shows it or none can be read.
-KXSS_API std::vector<Kx_PreviewValue> previewValuesOf(const Kx_String& layoutName, Kx_String& macroName);
+std::vector<Kx_PreviewValue> previewValuesOf(const Kx_String& layoutName, Kx_String& macroName);
 
 class ZnDlgDesignerPreview : public CDialog {
 public:

@@ -137,9 +137,11 @@ TEST_F(Editing, RandomSessionsUndoToTheOriginalBytesAndRedoToTheFinalOnes)
             designer.getImageSize(w, h);
             ASSERT_EQ(std::make_pair(w, h), sizes[k - 1]) << "seed " << seed << " step " << k;
             // The windows follow the model (a combo box keeps the height its font gives it).
-            for (int i = 0; i < designer.getNrControls(); ++i)
-                if (GetClassName(designer.getDrawnWindow(i)) != "ComboBox")
+            for (int i = 0; i < designer.getNrControls(); ++i) {
+                if (GetClassName(designer.getDrawnWindow(i)) != "ComboBox") {
                     ASSERT_EQ(drawn(i), model(i)) << "seed " << seed << " control " << i;
+                }
+            }
         }
         EXPECT_FALSE(designer.undo());
         EXPECT_EQ(designer.toText(), texts.front());

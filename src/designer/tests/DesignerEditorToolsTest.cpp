@@ -170,9 +170,28 @@ TEST_F(DesignerPreview, ShowsTheLayoutWithAMacrosValuesAndTabFollowsTheOrderTheV
         EXPECT_NE(p.text(ZnDlgDesignerPreview::kNote).find("<End plate connection>"), std::string::npos);
         auto& preview = *dynamic_cast<ZnDlgDesignerPreview*>(GetWindowObject(p.dialog()));
         Kx_DlgDesignerData& placed = preview.layout();
+        // The dialog holds the whole picture, with the note and Close under it.
+        int w = 0;
+        int h = 0;
+        placed.getImageSize(w, h);
+        RECT client{};
+        GetClientRect(p.dialog(), client);
+        EXPECT_GT(w, 100);
+        EXPECT_GE(client.width(), w);
+        EXPECT_GE(GetWindowRectInParent(p.item(IDOK)).top, h);
         int width = -1;
         ASSERT_TRUE(placed.findEditCtrlWithContents("plateWidth", width));
         EXPECT_EQ(p.text(placed.getControl(width)->getResourceId()), "200.00");
+        // A flex button shares its name with a value, but shows no value: its contents is its name.
+        int flex = 0;
+        for (int i = 0; i < placed.getNrControls(); ++i) {
+            const Kx_DesignerControl& c = *placed.getControl(i);
+            if (c.getType() == Kx_ControlType::FlexButton) {
+                EXPECT_EQ(p.text(c.getResourceId()), c.getContents().str());
+                ++flex;
+            }
+        }
+        EXPECT_GT(flex, 0);
         // The designer's windows are disabled; here they take the keyboard.
         EXPECT_TRUE(p.isEnabled(placed.getControl(width)->getResourceId()));
         walked = kxtest::walkWithTab(placed, [&] { p.tab(); });
