@@ -133,6 +133,46 @@ bool openSectionLibrary(HostedModule& module, std::string& error, const Kx_Strin
     return true;
 }
 
+// Presses a button of the dialog designer as a person would, posted once the button is made; the
+// designer's modal loop takes the click when it starts, after the layout is drawn.
+class DesignerButtonPress : public kxwin::WindowObserver {
+public:
+    explicit DesignerButtonPress(int button) : m_button(button) { kxwin::addWindowObserver(this); }
+    ~DesignerButtonPress() override { kxwin::removeWindowObserver(this); }
+    DesignerButtonPress(const DesignerButtonPress&) = delete;
+    DesignerButtonPress& operator=(const DesignerButtonPress&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        // The designer's template makes the button after its open button (1299).
+        if (m_done || change != kxwin::WindowChange::Created || GetDlgCtrlID(hwnd) != m_button
+            || GetDlgItem(GetParent(hwnd), 1299) == nullptr)
+            return;
+        m_done = true;
+        PostMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_button), BN_CLICKED),
+                    reinterpret_cast<LPARAM>(hwnd));
+    }
+
+private:
+    int m_button;
+    bool m_done = false;
+};
+
+// The designer's tab-order view and preview buttons.
+constexpr int kDesignerTabOrderButton = 1644;
+constexpr int kDesignerPreviewButton = 1645;
+
+// The dialog designer on the end plate layout of the library, with one of its buttons pressed.
+bool openDesignerPressing(HostedModule& module, std::string& error, int button)
+{
+    auto* start = launcher<bool(const Kx_String&)>(module, kStartDlgDesigner, "StartDlgDesigner", error);
+    if (start == nullptr)
+        return false;
+    DesignerButtonPress press(button);
+    start("End plates\\end plate");
+    return true;
+}
+
 // A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
 Kx_Array<Kx_StringArray> sampleProfileRows()
 {
@@ -399,6 +439,14 @@ std::vector<SampleDialog> sampleDialogs()
              DesignerPreselection select(33002, 33004);
              start("Base plates\\base plate");
              return true;
+         }},
+        {"designer-taborder", "the dialog designer showing the end plate layout's tab order (227)",
+         [](HostedModule& module, std::string& error) {
+             return openDesignerPressing(module, error, kDesignerTabOrderButton);
+         }},
+        {"designer-preview", "the designer's preview of the end plate layout with the sample macro's values (9640)",
+         [](HostedModule& module, std::string& error) {
+             return openDesignerPressing(module, error, kDesignerPreviewButton);
          }},
         {"macro-cuts", "the macro cuts dialog, a new cut of the end plate (223)",
          [](HostedModule& module, std::string& error) {

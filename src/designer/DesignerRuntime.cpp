@@ -112,6 +112,40 @@ LONG extend(LONG from, LONG by)
     return static_cast<LONG>(std::min<long long>(static_cast<long long>(from) + by, kMaxDesignerCoordinate));
 }
 
+// Stacks the drawn windows in their keyboard order, the others after them in list order. A host
+// that leaves Tab to the dialog (as a macro page does) then moves through the layout in the same
+// order as handleTabKey, because the dialog walks its controls in stacking order.
+void stackInTabOrder(const Kx_DlgDesignerData::State& s)
+{
+    if (s.drawn.size() != s.controls.size() || s.drawn.empty())
+        return;
+    std::vector<size_t> order(s.controls.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    const auto place = [&s](size_t k) {
+        const int t = s.controls[k].getTabOrder();
+        return takesPartInTabOrder(s.controls[k]) && t > 0 ? t : std::numeric_limits<int>::max();
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return place(a) < place(b); });
+    // The block stays where its first window was among the host's other children.
+    const std::vector<HWND> siblings = GetChildWindows(s.host);
+    HWND after = nullptr;
+    for (HWND w : siblings) {
+        const bool ours = std::any_of(s.drawn.begin(), s.drawn.end(),
+                                      [w](const kxdesigner::DrawnWindow& d) { return d.hwnd == w; });
+        if (ours)
+            break;
+        after = w;
+    }
+    for (size_t k : order) {
+        HWND hwnd = s.drawn[k].hwnd;
+        if (!IsWindow(hwnd))
+            continue;
+        SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = hwnd;
+    }
+}
+
 } // namespace
 
 bool Kx_DlgDesignerData::initialize(HWND host, int firstId, int lastId, int typeComboId, int descriptionId,
@@ -179,6 +213,10 @@ void Kx_DlgDesignerData::redrawAllControls()
         removeAllDrawnCtrls();
         for (const Kx_DesignerControl& ctrl : s.controls)
             drawControl(ctrl);
+        if (s.designerMode && s.tabOrderView)
+            setTabOrderView(true);
+        if (!s.designerMode)
+            stackInTabOrder(s);
     } catch (...) {
         // Out of memory: the windows drawn so far stay.
     }
@@ -204,7 +242,7 @@ bool Kx_DlgDesignerData::drawControl(const Kx_DesignerControl& ctrl)
         // In the designer every window but a label is disabled, so that clicks reach the selection.
         if (ctrl.isReadOnly() || (s.designerMode && kind != Kx_WindowKind::Static))
             EnableWindow(hwnd, FALSE);
-        s.drawn.push_back({hwnd, ctrl.getResourceId()});
+        s.drawn.push_back({hwnd, ctrl.getResourceId(), GetWindowRectInParent(hwnd)});
         if (s.designerMode)
             s.trackers.push_back({hwnd, false});
 
@@ -511,6 +549,10 @@ void Kx_DlgDesignerData::OnPaint(HDC dc)
     const State& s = *m_state;
     if (!s.initialized || !s.designerMode)
         return;
+    if (s.tabOrderView) {
+        kxdesigner::paintTabOrderView(*this, s, dc);
+        return;
+    }
     for (int k : s.selection) {
         if (k < 0 || k >= static_cast<int>(s.trackers.size()) || !IsWindow(s.trackers[static_cast<size_t>(k)].hwnd))
             continue;

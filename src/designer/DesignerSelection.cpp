@@ -106,22 +106,41 @@ int handleCursor(int handle)
     }
 }
 
-// The rectangle a handle drag gives: the handle's edges follow the mouse, and a drag past the
-// opposite edge turns the rectangle over instead of inverting it; at least one pixel either way.
-RECT resized(RECT r, int handle, LONG dx, LONG dy)
+LONG clampCoordinate(long long v)
+{
+    return static_cast<LONG>(std::clamp<long long>(v, -kMaxDesignerCoordinate, kMaxDesignerCoordinate));
+}
+
+// Where an edge dragged by d lands: on the grid (step > 1), and not past the picture's edge
+// 0..limit when it started inside (limit 0: no picture, no stop).
+LONG draggedEdge(LONG edge, LONG d, int step, int limit)
+{
+    // An edge the mouse has not moved stays where it is, on the grid or not.
+    if (d == 0)
+        return edge;
+    LONG to = kxdesigner::snapToGrid(clampCoordinate(static_cast<long long>(edge) + d), step);
+    if (limit > 0 && edge >= 0 && edge <= limit)
+        to = std::clamp<LONG>(to, 0, limit);
+    return to;
+}
+
+// The rectangle a handle drag gives: the handle's edges follow the mouse (onto the grid, within the
+// picture), and a drag past the opposite edge turns the rectangle over instead of inverting it; at
+// least one pixel either way.
+RECT resized(RECT r, int handle, LONG dx, LONG dy, int step, int width, int height)
 {
     const bool left = handle == 0 || handle == 3 || handle == 7;
     const bool right = handle == 1 || handle == 2 || handle == 5;
     const bool top = handle == 0 || handle == 1 || handle == 4;
     const bool bottom = handle == 2 || handle == 3 || handle == 6;
     if (left)
-        r.left += dx;
+        r.left = draggedEdge(r.left, dx, step, width);
     if (right)
-        r.right += dx;
+        r.right = draggedEdge(r.right, dx, step, width);
     if (top)
-        r.top += dy;
+        r.top = draggedEdge(r.top, dy, step, height);
     if (bottom)
-        r.bottom += dy;
+        r.bottom = draggedEdge(r.bottom, dy, step, height);
     if (r.left > r.right)
         std::swap(r.left, r.right);
     if (r.top > r.bottom)
@@ -133,10 +152,6 @@ RECT resized(RECT r, int handle, LONG dx, LONG dy)
     return r;
 }
 
-LONG clampCoordinate(long long v)
-{
-    return static_cast<LONG>(std::clamp<long long>(v, -kMaxDesignerCoordinate, kMaxDesignerCoordinate));
-}
 
 } // namespace
 
@@ -189,9 +204,15 @@ bool Kx_DlgDesignerData::addNewControl(Kx_ControlType type)
         ctrl.setFactors(kNewControlFactor, kNewControlFactor,
                         kNewControlFactor + pixelsToFactor(true, kNewControlWidth),
                         kNewControlFactor + pixelsToFactor(false, kNewControlHeight));
+        kxdesigner::Snapshot before = s.snapshot();
         if (append(ctrl) == 0)
             return false;
-        return drawControl(s.controls.back());
+        const bool drawn = drawControl(s.controls.back());
+        if (drawn && s.tabOrderView)
+            ShowWindow(s.drawn.back().hwnd, SW_HIDE);
+        s.recordStep(std::move(before));
+        invalidate(s);
+        return drawn;
     } catch (...) {
         return false;
     }
@@ -202,6 +223,7 @@ void Kx_DlgDesignerData::removeCurControls()
     State& s = *m_state;
     if (!isEditable(s) || s.selection.empty())
         return;
+    kxdesigner::Snapshot before = s.snapshot();
     // From the highest index down: removing one never moves another that is still to go.
     std::vector<int> doomed = s.selection;
     std::sort(doomed.begin(), doomed.end(), std::greater<>());
@@ -216,6 +238,7 @@ void Kx_DlgDesignerData::removeCurControls()
             DestroyWindow(hwnd);
     }
     markSelection(s);
+    s.recordStep(std::move(before));
     invalidate(s);
 }
 
@@ -233,7 +256,8 @@ bool Kx_DlgDesignerData::copyCurCtrls()
             tellUser(s, kTextNoFreeId);
             return false;
         }
-        getSizeFromAllControls();
+        kxdesigner::syncFromWindows(*this, s);
+        kxdesigner::Snapshot before = s.snapshot();
         const std::vector<int> originals = s.selection;
         std::vector<int> copies;
         for (int k : originals) {
@@ -247,6 +271,7 @@ bool Kx_DlgDesignerData::copyCurCtrls()
         }
         redrawAllControls();
         setSelection(copies);
+        s.recordStep(std::move(before));
         return true;
     } catch (...) {
         return false;
@@ -262,7 +287,8 @@ bool Kx_DlgDesignerData::outlineCurCtrls()
         tellUser(s, kTextNoPicture);
         return false;
     }
-    getSizeFromAllControls();
+    kxdesigner::syncFromWindows(*this, s);
+    kxdesigner::Snapshot before = s.snapshot();
     int reference = -1;
     double leftmost = kFarRight;
     for (int k : s.selection) {
@@ -286,6 +312,7 @@ bool Kx_DlgDesignerData::outlineCurCtrls()
     const std::vector<int> selected = s.selection;
     redrawAllControls();
     setSelection(selected);
+    s.recordStep(std::move(before));
     return true;
 }
 
@@ -298,7 +325,8 @@ bool Kx_DlgDesignerData::stickRightCurCtrls()
         tellUser(s, kTextNoPicture);
         return false;
     }
-    getSizeFromAllControls();
+    kxdesigner::syncFromWindows(*this, s);
+    kxdesigner::Snapshot before = s.snapshot();
     int reference = s.selection[0];
     int other = s.selection[1];
     if (getTopLeftX(s.controls[static_cast<size_t>(other)]) < getTopLeftX(s.controls[static_cast<size_t>(reference)]))
@@ -314,6 +342,7 @@ bool Kx_DlgDesignerData::stickRightCurCtrls()
     const std::vector<int> selected = s.selection;
     redrawAllControls();
     setSelection(selected);
+    s.recordStep(std::move(before));
     return true;
 }
 
@@ -335,12 +364,14 @@ bool Kx_DlgDesignerData::changeCtrlSize(bool horizontal)
         tellUser(s, kTextBadSize);
         return false;
     }
-    getSizeFromAllControls();
+    kxdesigner::syncFromWindows(*this, s);
+    kxdesigner::Snapshot before = s.snapshot();
     const std::vector<int> selected = s.selection;
     for (int k : selected)
         changeCtrlSize(k, horizontal, pixels);
     redrawAllControls();
     setSelection(selected);
+    s.recordStep(std::move(before));
     return true;
 }
 
@@ -410,6 +441,8 @@ void Kx_DlgDesignerData::propsOfCurSelUpdated()
     const bool listShown = IsWindowEnabled(comboList) != FALSE;
     const Kx_String list(GetWindowText(comboList));
 
+    kxdesigner::syncFromWindows(*this, s);
+    kxdesigner::Snapshot before = s.snapshot();
     c.setType(newType);
     if (listShown)
         c.setSplitExtComboList(list);
@@ -417,19 +450,24 @@ void Kx_DlgDesignerData::propsOfCurSelUpdated()
     c.setContents(contents);
     if (contentsChanged && i < static_cast<int>(s.drawn.size()))
         SetWindowText(s.drawn[static_cast<size_t>(i)].hwnd, contents.str());
+    // Typing into one field is one step; a new type is a step of its own.
+    const std::string mergeKey = newType != oldType ? std::string() : "props " + std::to_string(i);
     if (newType != oldType) {
         // The window is made again as its new kind.
-        getSizeFromAllControls();
         redrawAllControls();
         setSelection({i});
+        s.recordStep(std::move(before), mergeKey);
         updatePropsOfCurSel();
+        return;
     }
+    s.recordStep(std::move(before), mergeKey);
 }
 
 void Kx_DlgDesignerData::OnLButtonDown(UINT flags, POINT point)
 {
     State& s = *m_state;
-    if (!isEditable(s))
+    // The tab-order view only shows: nothing is selected or dragged in it.
+    if (!isEditable(s) || s.tabOrderView)
         return;
     const bool ctrl = (flags & MK_CONTROL) != 0;
     const bool shift = (flags & MK_SHIFT) != 0;
@@ -480,6 +518,9 @@ void Kx_DlgDesignerData::OnLButtonDown(UINT flags, POINT point)
                 for (int k : s.selection)
                     s.dragStartRects.push_back(trackerRect(s, k));
             }
+            // The layout as it was before the drag: undo puts it back when the drag moved anything.
+            kxdesigner::syncFromWindows(*this, s);
+            s.dragBefore = s.snapshot();
             SetCapture(s.host);
         }
     } else if (!ctrl && !shift) {
@@ -498,8 +539,25 @@ void Kx_DlgDesignerData::OnMouseMove(UINT flags, POINT point)
     State& s = *m_state;
     if (s.drag == kxdesigner::DragMode::None || !isEditable(s))
         return;
-    const LONG dx = clampCoordinate(static_cast<long long>(point.x) - s.dragFrom.x);
-    const LONG dy = clampCoordinate(static_cast<long long>(point.y) - s.dragFrom.y);
+    LONG dx = clampCoordinate(static_cast<long long>(point.x) - s.dragFrom.x);
+    LONG dy = clampCoordinate(static_cast<long long>(point.y) - s.dragFrom.y);
+    // Alt held: the mouse moves freely, off the grid.
+    const int step = (GetKeyState(VK_MENU) & 0x8000) != 0 ? 0 : s.gridStep;
+    if (s.drag == kxdesigner::DragMode::Move && !s.dragStartRects.empty()) {
+        RECT box = s.dragStartRects.front();
+        for (const RECT& r : s.dragStartRects)
+            box = RECT{std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+                       std::max(box.bottom, r.bottom)};
+        // The selection's top-left corner goes on the grid; the picture's edges stop it.
+        if (dx != 0)
+            dx = kxdesigner::snapToGrid(clampCoordinate(static_cast<long long>(box.left) + dx), step) - box.left;
+        if (dy != 0)
+            dy = kxdesigner::snapToGrid(clampCoordinate(static_cast<long long>(box.top) + dy), step) - box.top;
+        if (hasPicture(s)) {
+            dx = kxdesigner::clampShift(box.left, box.right, dx, s.width);
+            dy = kxdesigner::clampShift(box.top, box.bottom, dy, s.height);
+        }
+    }
     switch (s.drag) {
     case kxdesigner::DragMode::Move:
         for (size_t n = 0; n < s.selection.size() && n < s.dragStartRects.size(); ++n) {
@@ -510,7 +568,7 @@ void Kx_DlgDesignerData::OnMouseMove(UINT flags, POINT point)
         break;
     case kxdesigner::DragMode::Resize:
         if (s.dragTracker >= 0 && s.dragTracker < static_cast<int>(s.trackers.size()) && !s.dragStartRects.empty()) {
-            const RECT r = resized(s.dragStartRects.front(), s.dragHandle, dx, dy);
+            const RECT r = resized(s.dragStartRects.front(), s.dragHandle, dx, dy, step, s.width, s.height);
             MoveWindow(s.trackers[static_cast<size_t>(s.dragTracker)].hwnd, r.left, r.top, r.width(), r.height(), TRUE);
         }
         break;
@@ -541,7 +599,13 @@ void Kx_DlgDesignerData::OnLButtonUp(UINT flags, POINT point)
             }
         }
         markSelection(s);
+    } else if (isEditable(s)) {
+        // The moved or resized windows give their controls' factors; a press that moved nothing
+        // is no step.
+        kxdesigner::syncFromWindows(*this, s);
+        s.recordStep(std::move(s.dragBefore));
     }
+    s.dragBefore = kxdesigner::Snapshot{};
     s.drag = kxdesigner::DragMode::None;
     s.dragStartRects.clear();
     s.dragTracker = -1;

@@ -33,6 +33,11 @@ enum class Kx_TabMsgHandle : int {
 inline constexpr int kDesignerFirstResourceId = 33000;
 inline constexpr int kDesignerLastResourceId = 33099;
 
+// The designer's history keeps this many steps.
+inline constexpr int kMaxUndoSteps = 200;
+// The largest snap grid step in pixels.
+inline constexpr int kMaxGridStep = 200;
+
 // In runtime mode a combo window is made at least this high: the height of its opened list.
 inline constexpr int kDesignerDropDownHeight = 200;
 
@@ -296,6 +301,72 @@ public:
     BOOL OnSetCursor(POINT point);
     // The rectangle of the rubber band being dragged; empty when none.
     RECT getRubberBand() const;
+
+    // --- Designer mode: undo and redo, the snap grid, nudging and arranging (DesignerEditing.cpp,
+    // DesignerHistory.cpp) ----------------------------------------------------------------------------
+    //
+    // Every command above and below that changes the layout (add, remove, copy, sizes, alignment, a
+    // drag that moved or resized, a property change, a picture change through replacePicture) is one
+    // step of the history; undo puts back the controls, their order and the selection exactly as they
+    // were before the step, redo as they were after it. The history keeps the last kMaxUndoSteps
+    // steps; reading a layout or initialize starts it afresh.
+
+    bool canUndo() const;
+    bool canRedo() const;
+    // False, nothing changed, when there is nothing to undo (redo).
+    bool undo();
+    bool redo();
+    // The number of steps that can be undone.
+    int undoCount() const;
+    // Forgets every step (the layout as it is becomes the start).
+    void clearHistory();
+    // The layout as it is now is the saved one; isAtSavedState is true while undo and redo lead back
+    // to it and no other step was taken from there.
+    void markSaved();
+    bool isAtSavedState() const;
+
+    // The snap grid in pixels of the picture: moves and resizes by the mouse put the edges they move
+    // on multiples of the step (Alt held: freely); 0 or 1 is no grid. Out-of-range steps are clamped
+    // to 0..kMaxGridStep.
+    void setGridStep(int pixels);
+    int getGridStep() const;
+
+    // Moves the selection by (dx, dy) pixels, or (resize) moves the right and bottom edges of every
+    // selected control. Nothing is pushed past the picture's edges: a selection inside the picture
+    // stops at its edge, one already beyond it can only come back; a control keeps at least 1 pixel.
+    // False when nothing moved.
+    bool nudgeCurCtrls(int dx, int dy, bool resize);
+
+    enum class AlignEdge { Left, Right, Top, Bottom, CentresAcross, CentresDown };
+    // Aligns every selected control to the first selected one (keeping sizes). CentresAcross puts
+    // the centres on one vertical line, CentresDown on one horizontal line. False with fewer than
+    // two selected or when nothing moved.
+    bool alignCurCtrls(AlignEdge edge);
+    // Gives every selected control the width and/or height of the first selected one (the left and
+    // top edges stay). False with fewer than two selected or when nothing changed.
+    bool sameSizeCurCtrls(bool width, bool height);
+    // Spaces the selected controls evenly across (by their left edges) or down: the outermost two
+    // stay, the others are placed between them with equal gaps, in whole pixels. False with fewer
+    // than three selected (two have nothing between them) or when nothing moved.
+    bool distributeCurCtrls(bool horizontal);
+
+    // A new background picture: `bytes` is the picture file's content, written as the picture of the
+    // layout's name and attached; undo puts the old file back. False, nothing changed, without a
+    // name, for bytes that are no usable picture, or when the file cannot be written.
+    bool replacePicture(const std::string& bytes);
+
+    // --- Designer mode: the tab-order view and the preview ---------------------------------------------
+
+    // The keyboard order each control gets when the layout is placed at run time (sortAllControls on
+    // the layout as it is now, no control read-only), by control index; 0 for labels and frames.
+    std::vector<int> runtimeTabOrders() const;
+    // In the tab-order view the controls' windows are hidden and OnPaint draws each control's outline
+    // over the picture with its place in the keyboard order; the mouse and the nudge keys do nothing.
+    void setTabOrderView(bool on);
+    bool isTabOrderView() const;
+    // Makes this layout a copy of `other` for placing at run time: its name, controls (read-only flags
+    // cleared, ids kept) and picture. False when memory runs out.
+    bool copyLayoutFrom(const Kx_DlgDesignerData& other);
 
     // --- Painting and sizes ------------------------------------------------------------------------
 

@@ -259,6 +259,9 @@ void loadControls(Kx_DlgDesignerData::State& s, const Kx_PropertiesList& list)
         controls.push_back(std::move(ctrl));
     }
     s.controls = std::move(controls);
+    // Another layout: the steps of the one before cannot be undone into it.
+    s.history = kxdesigner::History{};
+    s.pictureBytes.reset();
 }
 
 // The properties a layout file holds, in the order they are written.

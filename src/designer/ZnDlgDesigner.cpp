@@ -5,8 +5,12 @@
 #include "core/FileDialog.h"
 #include "core/FileIO.h"
 #include "core/Paths.h"
+#include "core/PromptDialog.h"
 #include "core/TextTables.h"
 #include "designer/LayoutFiles.h"
+#include "designer/ZnDlgDesignerPreview.h"
+#include "platform/win/Menu.h"
+#include "platform/win/Registry.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Bitmap.h"
 #include "platform/win/Cursor.h"
@@ -45,6 +49,37 @@ constexpr PictureButton kPictureButtons[] = {
     {ZnDlgDesigner::kAlignBottoms, 0, 9635}, {ZnDlgDesigner::kStickRight, 0, 9636},
 };
 
+// The third row: captioned tools with their tips.
+constexpr PictureButton kToolButtons[] = {
+    {ZnDlgDesigner::kUndo, 0, 9640},    {ZnDlgDesigner::kRedo, 0, 9641},     {ZnDlgDesigner::kArrange, 0, 9642},
+    {ZnDlgDesigner::kGrid, 0, 9643},    {ZnDlgDesigner::kTabOrder, 0, 9644}, {ZnDlgDesigner::kPreview, 0, 9645},
+};
+
+// The arrange menu: command and text; 0 is a separator.
+struct ArrangeItem {
+    int command;
+    int text;
+};
+constexpr ArrangeItem kArrangeItems[] = {
+    {ZnDlgDesigner::kAlignLeft, 9646},      {ZnDlgDesigner::kAlignRight, 9647},
+    {ZnDlgDesigner::kAlignTop, 9648},       {ZnDlgDesigner::kAlignBottom, 9649},
+    {ZnDlgDesigner::kCentresAcross, 9650},  {ZnDlgDesigner::kCentresDown, 9651},
+    {0, 0},
+    {ZnDlgDesigner::kSameWidth, 9652},      {ZnDlgDesigner::kSameHeight, 9653},
+    {ZnDlgDesigner::kSameSize, 9654},
+    {0, 0},
+    {ZnDlgDesigner::kDistributeAcross, 9655}, {ZnDlgDesigner::kDistributeDown, 9656},
+};
+
+constexpr int kTextGridTitle = 9657;
+constexpr int kTextGridPrompt = 9658;
+constexpr int kTextBadGridStep = 9659;
+
+std::string gridKey()
+{
+    return std::string(kxcore::kDialogSizesKey) + "\\" + ZnDlgDesigner::kSizeKey;
+}
+
 // The new control of Add: a variable edit.
 constexpr Kx_ControlType kAddedType = Kx_ControlType::VariableEdit;
 
@@ -63,6 +98,12 @@ ZnDlgDesigner::ZnDlgDesigner(const Kx_String& path)
     onCommand(kAlignBottoms, BN_CLICKED, [this] { alignBottoms(); });
     onCommand(kStickRight, BN_CLICKED, [this] { stickRight(); });
     onCommand(kPicture, BN_CLICKED, [this] { loadPicture(); });
+    onCommand(kUndo, BN_CLICKED, [this] { undo(); });
+    onCommand(kRedo, BN_CLICKED, [this] { redo(); });
+    onCommand(kArrange, BN_CLICKED, [this] { arrange(); });
+    onCommand(kGrid, BN_CLICKED, [this] { chooseGridStep(); });
+    onCommand(kTabOrder, BN_CLICKED, [this] { toggleTabOrder(); });
+    onCommand(kPreview, BN_CLICKED, [this] { preview(); });
     onCommand(kType, CBN_SELCHANGE, [this] { propertyChanged(); });
     onCommand(kContents, EN_CHANGE, [this] { propertyChanged(); });
     onCommand(kComboList, EN_CHANGE, [this] { propertyChanged(); });
@@ -94,13 +135,22 @@ BOOL ZnDlgDesigner::OnInitDialog()
         m_buttons[n].SetTooltipText(dialString(b.tip).str());
     }
 
+    for (size_t n = 0; n < m_toolButtons.size(); ++n) {
+        const PictureButton& b = kToolButtons[n];
+        if (!m_toolButtons[n].SubclassDlgItem(b.id, m_hWnd))
+            continue;
+        m_toolButtons[n].SetFlat(true, false);
+        m_toolButtons[n].SetTooltipText(dialString(b.tip).str());
+    }
+    m_layout->setGridStep(storedGridStep());
+
     m_minimum = templateSize();
     // The tools and the panel keep to the right edge; the panel grows downwards; the layout itself
     // is drawn from the top-left corner and never moves.
     const CResizerEntry right = {0, {1, 0, 3}, {0, 0, 0}, {3, 0, 0}, {0, 0, 0}};
     std::vector<CResizerEntry> entries;
     for (int id : {kOpen, kSaveAs, kPicture, kAdd, kRemove, kCopy, kWidth, kHeight, kAlignBottoms, kStickRight, kType,
-                   kDescription, kContents, kHint, kComboList}) {
+                   kDescription, kContents, kHint, kComboList, kUndo, kRedo, kArrange, kGrid, kTabOrder, kPreview}) {
         CResizerEntry e = right;
         e.id = id;
         entries.push_back(e);
@@ -117,7 +167,9 @@ BOOL ZnDlgDesigner::OnInitDialog()
         }
     }
     m_layout->updatePropsOfCurSel();
+    m_layout->clearHistory();
     m_modified = false;
+    updateUndoButtons();
     setTitle();
     return TRUE;
 }
@@ -155,6 +207,7 @@ bool ZnDlgDesigner::saveTo(const Kx_String& path)
         return false;
     }
     m_modified = false;
+    m_layout->markSaved();
     setTitle();
     return true;
 }
@@ -202,11 +255,16 @@ void ZnDlgDesigner::open()
         warn(kTextOpenFailed, Kx_String(report.message));
         return;
     }
+    const bool tabOrderView = m_layout->isTabOrderView();
     m_layout->removeAllDrawnCtrls();
     m_layout = std::move(fresh);
     initializeLayout(*m_layout);
+    m_layout->setGridStep(storedGridStep());
+    m_layout->setTabOrderView(tabOrderView);
     m_layout->redrawAllControls();
     m_layout->updatePropsOfCurSel();
+    m_layout->clearHistory();
+    updateUndoButtons();
     m_modified = false;
     setTitle();
     Invalidate();
@@ -232,25 +290,24 @@ void ZnDlgDesigner::loadPicture()
     }
     if (m_layout->getName().isEmpty() && !saveAs())
         return;
-    const auto file = kxdesigner::resolveLayoutFile(m_layout->getName());
-    if (!file)
-        return;
-    // The controls keep their places in pixels of the old picture as factors, then follow the new one.
-    m_layout->getSizeFromAllControls();
-    if (!copyFile(chosen, Kx_String(file->picture)) || !m_layout->attachBitmap(Kx_String(file->picture))) {
+    // The picture change is a step of its own: undo puts the old picture file back.
+    std::string bytes;
+    std::string error;
+    const auto native = kx::toNativePath(chosen.view());
+    constexpr size_t kMaxPictureFileBytes = size_t{80} << 20;
+    if (!native || !kx::readFileBytes(*native, kMaxPictureFileBytes, bytes, error)
+        || !m_layout->replacePicture(bytes)) {
         warn(kTextPictureNotCopied);
         return;
     }
-    m_layout->redrawAllControls();
     m_layout->updatePropsOfCurSel();
-    m_modified = true;
+    afterEdit(true);
     Invalidate();
 }
 
 void ZnDlgDesigner::add()
 {
-    if (m_layout->addNewControl(kAddedType))
-        m_modified = true;
+    afterEdit(m_layout->addNewControl(kAddedType));
 }
 
 void ZnDlgDesigner::remove()
@@ -259,35 +316,205 @@ void ZnDlgDesigner::remove()
         return;
     m_layout->removeCurControls();
     m_layout->updatePropsOfCurSel();
-    m_modified = true;
+    afterEdit(true);
 }
 
 void ZnDlgDesigner::copy()
 {
-    if (m_layout->copyCurCtrls()) {
+    const bool copied = m_layout->copyCurCtrls();
+    if (copied)
         m_layout->updatePropsOfCurSel();
-        m_modified = true;
-    }
+    afterEdit(copied);
 }
 
 void ZnDlgDesigner::changeSize(bool horizontal)
 {
-    if (m_layout->changeCtrlSize(horizontal)) {
+    const bool sized = m_layout->changeCtrlSize(horizontal);
+    if (sized)
         m_layout->updatePropsOfCurSel();
-        m_modified = true;
-    }
+    afterEdit(sized);
 }
 
 void ZnDlgDesigner::alignBottoms()
 {
-    if (m_layout->outlineCurCtrls())
-        m_modified = true;
+    afterEdit(m_layout->outlineCurCtrls());
 }
 
 void ZnDlgDesigner::stickRight()
 {
-    if (m_layout->stickRightCurCtrls())
+    afterEdit(m_layout->stickRightCurCtrls());
+}
+
+void ZnDlgDesigner::afterEdit(bool changed)
+{
+    if (changed)
         m_modified = true;
+    updateUndoButtons();
+}
+
+void ZnDlgDesigner::updateUndoButtons()
+{
+    if (HWND undo = GetDlgItem(kUndo))
+        ::EnableWindow(undo, m_layout->canUndo() ? TRUE : FALSE);
+    if (HWND redo = GetDlgItem(kRedo))
+        ::EnableWindow(redo, m_layout->canRedo() ? TRUE : FALSE);
+}
+
+void ZnDlgDesigner::undo()
+{
+    travel(m_layout->undo());
+}
+
+void ZnDlgDesigner::redo()
+{
+    travel(m_layout->redo());
+}
+
+void ZnDlgDesigner::travel(bool moved)
+{
+    if (!moved)
+        return;
+    // Back at the layout as it was saved (or opened): nothing to save any more.
+    m_modified = !m_layout->isAtSavedState();
+    m_layout->updatePropsOfCurSel();
+    updateUndoButtons();
+    Invalidate();
+}
+
+void ZnDlgDesigner::arrange()
+{
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    const bool two = m_layout->getSelection().size() >= 2;
+    const bool three = m_layout->getSelection().size() >= 3;
+    for (const ArrangeItem& item : kArrangeItems) {
+        if (item.command == 0) {
+            menu.AppendMenu(MF_SEPARATOR);
+            continue;
+        }
+        const bool distribute = item.command == kDistributeAcross || item.command == kDistributeDown;
+        const bool enabled = distribute ? three : two;
+        menu.AppendMenu(MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
+                        dialString(item.text).str());
+    }
+    const RECT r = GetWindowRectInParent(GetDlgItem(kArrange));
+    POINT at{r.left, r.bottom};
+    ::ClientToScreen(m_hWnd, at);
+    const int command = static_cast<int>(
+        menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, m_hWnd));
+    if (command != 0)
+        arrangeCommand(command);
+}
+
+void ZnDlgDesigner::arrangeCommand(int command)
+{
+    using Edge = Kx_DlgDesignerData::AlignEdge;
+    bool changed = false;
+    switch (command) {
+    case kAlignLeft: changed = m_layout->alignCurCtrls(Edge::Left); break;
+    case kAlignRight: changed = m_layout->alignCurCtrls(Edge::Right); break;
+    case kAlignTop: changed = m_layout->alignCurCtrls(Edge::Top); break;
+    case kAlignBottom: changed = m_layout->alignCurCtrls(Edge::Bottom); break;
+    case kCentresAcross: changed = m_layout->alignCurCtrls(Edge::CentresAcross); break;
+    case kCentresDown: changed = m_layout->alignCurCtrls(Edge::CentresDown); break;
+    case kSameWidth: changed = m_layout->sameSizeCurCtrls(/*width=*/true, /*height=*/false); break;
+    case kSameHeight: changed = m_layout->sameSizeCurCtrls(/*width=*/false, /*height=*/true); break;
+    case kSameSize: changed = m_layout->sameSizeCurCtrls(/*width=*/true, /*height=*/true); break;
+    case kDistributeAcross: changed = m_layout->distributeCurCtrls(/*horizontal=*/true); break;
+    case kDistributeDown: changed = m_layout->distributeCurCtrls(/*horizontal=*/false); break;
+    default: return;
+    }
+    afterEdit(changed);
+}
+
+int ZnDlgDesigner::storedGridStep()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, gridKey().c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return kDefaultGridStep;
+    // One byte more than a DWORD, so a longer value is seen as what it is.
+    BYTE buffer[5] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof buffer;
+    const LONG rc = RegQueryValueEx(key, kGridStepValue, nullptr, &type, buffer, &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_DWORD || size != 4)
+        return kDefaultGridStep;
+    const DWORD value = static_cast<DWORD>(buffer[0]) | (static_cast<DWORD>(buffer[1]) << 8)
+        | (static_cast<DWORD>(buffer[2]) << 16) | (static_cast<DWORD>(buffer[3]) << 24);
+    return value <= static_cast<DWORD>(kMaxGridStep) ? static_cast<int>(value) : kDefaultGridStep;
+}
+
+bool ZnDlgDesigner::storeGridStep(int pixels)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, gridKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                       nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    const auto v = static_cast<DWORD>(std::clamp(pixels, 0, kMaxGridStep));
+    const BYTE bytes[4] = {static_cast<BYTE>(v & 0xFF), static_cast<BYTE>((v >> 8) & 0xFF),
+                           static_cast<BYTE>((v >> 16) & 0xFF), static_cast<BYTE>((v >> 24) & 0xFF)};
+    const LONG rc = RegSetValueEx(key, kGridStepValue, 0, REG_DWORD, bytes, sizeof bytes);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+void ZnDlgDesigner::chooseGridStep()
+{
+    const std::optional<Kx_String> answer = runPromptDialog(kTextGridTitle, kTextGridPrompt,
+                                                            Kx_String(m_layout->getGridStep()), 1, 2, m_hWnd);
+    if (!answer)
+        return;
+    int step = -1;
+    if (!answer->toInt(step) || step < 0 || step > kMaxGridStep) {
+        warn(kTextBadGridStep, *answer);
+        return;
+    }
+    m_layout->setGridStep(step);
+    storeGridStep(step);
+}
+
+void ZnDlgDesigner::toggleTabOrder()
+{
+    const bool on = !m_layout->isTabOrderView();
+    m_layout->setTabOrderView(on);
+    CheckDlgButton(kTabOrder, on ? BST_CHECKED : BST_UNCHECKED);
+    Invalidate();
+}
+
+void ZnDlgDesigner::preview()
+{
+    // The positions the windows show, as the preview places them.
+    ZnDlgDesignerPreview dialog(*m_layout, m_hWnd);
+    dialog.DoModal();
+}
+
+bool ZnDlgDesigner::nudge(int key)
+{
+    int dx = 0;
+    int dy = 0;
+    switch (key) {
+    case VK_LEFT: dx = -1; break;
+    case VK_RIGHT: dx = 1; break;
+    case VK_UP: dy = -1; break;
+    case VK_DOWN: dy = 1; break;
+    default: return false;
+    }
+    // The arrows belong to the panel's fields while one of them has the focus.
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && (::GetClassName(focus) == "Edit" || ::GetClassName(focus) == "ComboBox"
+                             || ::GetClassName(::GetParent(focus)) == "ComboBox"))
+        return false;
+    if (m_layout->getSelection().empty() || m_layout->isTabOrderView())
+        return false;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const int grid = m_layout->getGridStep();
+    const int step = shift ? (grid > 1 ? grid : kShiftNudge) : 1;
+    afterEdit(m_layout->nudgeCurCtrls(dx * step, dy * step, /*resize=*/ctrl));
+    return true;
 }
 
 void ZnDlgDesigner::propertyChanged()
@@ -295,6 +522,10 @@ void ZnDlgDesigner::propertyChanged()
     int i = -1;
     if (!m_layout->getCurSel(i))
         return;
+    struct Buttons {
+        ZnDlgDesigner& d;
+        ~Buttons() { d.updateUndoButtons(); }
+    } buttons{*this};
     const Kx_DesignerControl before = *m_layout->getControl(i);
     m_layout->propsOfCurSelUpdated();
     const Kx_DesignerControl* after = m_layout->getControl(i);
@@ -353,6 +584,7 @@ void ZnDlgDesigner::OnLButtonUp(UINT flags, POINT point)
     m_layout->OnLButtonUp(flags, point);
     // A rubber band chose the selection only now.
     m_layout->updatePropsOfCurSel();
+    updateUndoButtons();
 }
 
 BOOL ZnDlgDesigner::OnSetCursor(HWND hwnd, UINT hitTest, UINT message)
@@ -370,5 +602,18 @@ BOOL ZnDlgDesigner::PreTranslateMessage(const MSG& msg)
     // Escape never closes the editor: a slip of the finger would throw the drawing away.
     if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) && msg.wParam == VK_ESCAPE)
         return TRUE;
+    if (msg.message == WM_KEYDOWN && (msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd))) {
+        const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+        if (ctrl && msg.wParam == 'Z') {
+            undo();
+            return TRUE;
+        }
+        if (ctrl && msg.wParam == 'Y') {
+            redo();
+            return TRUE;
+        }
+        if (nudge(static_cast<int>(msg.wParam)))
+            return TRUE;
+    }
     return CDialog::PreTranslateMessage(msg);
 }

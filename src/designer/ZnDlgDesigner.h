@@ -28,6 +28,30 @@ public:
     static constexpr int kStickRight = 1201;
     static constexpr int kCopy = 1199;
     static constexpr int kPicture = 1303;
+    static constexpr int kUndo = 1640;
+    static constexpr int kRedo = 1641;
+    static constexpr int kArrange = 1642;   // a pop-up menu of the commands below
+    static constexpr int kGrid = 1643;
+    static constexpr int kTabOrder = 1644;  // a push-like check box: the tab-order view
+    static constexpr int kPreview = 1645;
+    // The arrange menu's commands.
+    static constexpr int kAlignLeft = 1650;
+    static constexpr int kAlignRight = 1651;
+    static constexpr int kAlignTop = 1652;
+    static constexpr int kAlignBottom = 1653;
+    static constexpr int kCentresAcross = 1654;
+    static constexpr int kCentresDown = 1655;
+    static constexpr int kSameWidth = 1656;
+    static constexpr int kSameHeight = 1657;
+    static constexpr int kSameSize = 1658;
+    static constexpr int kDistributeAcross = 1659;
+    static constexpr int kDistributeDown = 1660;
+    // The snap grid's step is kept under the dialog's size key (see kxcore::kDialogSizesKey), as a
+    // REG_DWORD of this name. Without one there is no grid (the mouse moves freely, as it always
+    // did), and Shift+arrow moves by kShiftNudge pixels.
+    static constexpr const char* kGridStepValue = "GRID_STEP";
+    static constexpr int kDefaultGridStep = 0;
+    static constexpr int kShiftNudge = 10;
     // The property panel.
     static constexpr int kType = 1005;
     static constexpr int kDescription = 1016;
@@ -43,6 +67,11 @@ public:
 
     Kx_DlgDesignerData& layout() { return *m_layout; }
     bool isModified() const { return m_modified; }
+
+    // The snap grid step kept in the registry; kDefaultGridStep when none or a damaged value.
+    static int storedGridStep();
+    // False when the registry refused.
+    static bool storeGridStep(int pixels);
 
 protected:
     BOOL OnInitDialog() override;
@@ -79,6 +108,22 @@ private:
     void alignBottoms();
     void stickRight();
     void propertyChanged();
+    void undo();
+    void redo();
+    // After an undo or redo that `moved` the layout: the panel, the buttons and the modified flag.
+    void travel(bool moved);
+    void arrange();
+    // Runs one command of the arrange menu.
+    void arrangeCommand(int command);
+    void chooseGridStep();
+    void toggleTabOrder();
+    void preview();
+    // The arrow keys: move by a pixel, with Shift by the grid step, with Ctrl resize. True when the
+    // key was one of them and was taken.
+    bool nudge(int key);
+    // After any command: the modified flag and the undo and redo buttons.
+    void afterEdit(bool changed);
+    void updateUndoButtons();
     void warn(int text, const Kx_String& detail = Kx_String());
 
     Kx_String m_path;
@@ -87,4 +132,5 @@ private:
     SIZE m_minimum{};
     ZnResizer m_resizer;
     std::array<CButtonST, 10> m_buttons;
+    std::array<CButtonST, 6> m_toolButtons;
 };

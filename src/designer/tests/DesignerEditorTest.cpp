@@ -3,7 +3,7 @@
 // file dialogs; checked on the windows, the layout and the files.
 #include "designer/DesignerLaunchers.h"
 #include "designer/ZnDlgDesigner.h"
-#include "designer/tests/DesignerTestSupport.h"
+#include "designer/tests/DesignerEditorTestSupport.h"
 
 #include "core/PromptDialog.h"
 #include "frame/ModelessDialogs.h"
@@ -24,29 +24,16 @@ using kxwin::DialogDriver;
 using T = Kx_ControlType;
 using D = ZnDlgDesigner;
 
-constexpr int kW = 400;
-constexpr int kH = 300;
+constexpr int kW = kxtest::kFrameW;
+constexpr int kH = kxtest::kFrameH;
+using kxtest::centreOf;
+using kxtest::editorOf;
+using kxtest::rectOf;
 
 // A control placed at pixel edges of the 400 x 300 picture.
 Kx_DesignerControl at(T type, int left, int top, int right, int bottom, const char* contents = "")
 {
-    return makeControl(type, double(left) / kW, double(top) / kH, double(right) / kW, double(bottom) / kH, contents);
-}
-
-RECT rectOf(DialogDriver& d, int i)
-{
-    return GetWindowRectInParent(d.item(kDesignerFirstResourceId + i));
-}
-
-POINT centreOf(DialogDriver& d, int i)
-{
-    const RECT r = rectOf(d, i);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-ZnDlgDesigner& editorOf(DialogDriver& d)
-{
-    return *dynamic_cast<ZnDlgDesigner*>(GetWindowObject(d.dialog()));
+    return kxtest::atPixels(type, left, top, right, bottom, contents);
 }
 
 std::vector<int> selectionOf(DialogDriver& d)
@@ -54,29 +41,8 @@ std::vector<int> selectionOf(DialogDriver& d)
     return editorOf(d).layout().getSelection();
 }
 
-class DesignerEditor : public kxtest::DesignerTest {
+class DesignerEditor : public kxtest::EditorTest {
 protected:
-    void SetUp() override
-    {
-        DesignerTest::SetUp();
-        kxss::attachModule();
-        Kx_DlgDesignerData layout;
-        for (const Kx_DesignerControl& c :
-             {at(T::VariableEdit, 10, 10, 60, 30, "length"), at(T::Label, 100, 10, 150, 30, "a"),
-              at(T::VariableEdit, 40, 100, 90, 120, "grade"), at(T::VariableEdit, 10, 150, 50, 170, "width")})
-            layout.append(c);
-        writeLayout("plates/frame", "", kW, kH);
-        ASSERT_TRUE(layout.writeToFile("plates\\frame"));
-        frameText = kxtest::readBytes(layoutPath("plates/frame.txt"));
-    }
-    // Runs the designer on `path` with the script; true when it closed with OK.
-    bool run(const Kx_String& path, std::function<void(DialogDriver&)> script)
-    {
-        agent.onDialog(D::kTemplateId, std::move(script));
-        const bool ok = StartDlgDesigner(path);
-        EXPECT_EQ(agent.unusedScripts(), 0);
-        return ok;
-    }
     Kx_DlgDesignerData saved(const std::string& name)
     {
         Kx_DlgDesignerData layout;
@@ -84,8 +50,6 @@ protected:
         return layout;
     }
 
-    kxwin::UserAgent agent;
-    std::string frameText;
 };
 
 TEST_F(DesignerEditor, ClicksWithCtrlAndShiftBuildTheSelectionAndThePanelShowsOneControl)
