@@ -10,6 +10,7 @@
 #include "frame/ModelessDialogs.h"
 #include "macro/MacroLaunchers.h"
 #include "macro/ZnDlgMacro.h"
+#include "macro/ZnDlgMacroProfTab.h"
 #include "macro/ZnDlgMacroTab.h"
 #include "platform/grid/Spread.h"
 #include "platform/host/CommandLine.h"
@@ -228,6 +229,35 @@ TEST_F(MacroInteractions, TabPassesOverAGroupWithNothingToFocus)
     pressTab(*dialog);
     SSGetActiveCell(grid, &col, &row);
     EXPECT_EQ(std::make_pair(col, row), std::make_pair(3, 1));
+}
+
+TEST_F(MacroInteractions, OnAProfileTabTabRunsThroughThePagesOwnProfileControls)
+{
+    // The profile tab has no layout: its grid and, under it, the group, section, position, rotation
+    // and base-plane controls with their buttons, in the page's own order.
+    MacroData data = kxcore::sampleMacroData(0);
+    data.initialTab = "Profiles";
+    ZnDlgMacro* dialog = open(data);
+    auto* page = dynamic_cast<ZnDlgMacroProfTab*>(dialog->page(dialog->currentTab()));
+    ASSERT_NE(page, nullptr);
+    std::vector<HWND> own;
+    for (int id : ZnDlgMacroProfTab::kFocusOrder) {
+        HWND h = page->GetDlgItem(id);
+        if (h != nullptr && IsWindowVisible(h) && IsWindowEnabled(h))
+            own.push_back(h);
+    }
+    ASSERT_GE(own.size(), 4u);
+    // A drop-down combo (the rotation) takes the focus in its inner edit.
+    const auto focusedIn = [](HWND h) { return GetFocus() == h || IsChild(h, GetFocus()); };
+    SetFocus(own.front());
+    for (std::size_t k = 1; k < own.size(); ++k) {
+        pressTab(*dialog);
+        EXPECT_TRUE(focusedIn(own[k])) << "own control " << k << ", id " << GetDlgCtrlID(own[k]);
+    }
+    pressTab(*dialog);
+    EXPECT_EQ(GetFocus(), page->grid().m_hWnd) << "past the last own control: round to the grid";
+    pressTab(*dialog, /*back=*/true);
+    EXPECT_TRUE(focusedIn(own.back())) << "and back to the last own control";
 }
 
 // --- Dimension buttons -----------------------------------------------------------------------------
