@@ -56,6 +56,16 @@ public:
     // What the page needs: width and height in pixels (the layout picture, the grid, the bolt row).
     SIZE neededSize() const;
 
+    // Sub-dialogs (ZnDlgMacroTabSubDialogs.cpp). Each runs modally while the page is not ready and
+    // sends what it changed through the difference-and-update step. False when nothing was opened.
+    bool openBoltAdvanced();
+    bool openArray(int index);
+    bool openPattern(int index);
+    // Stores bolt data (or pattern `index`) into the tab and updates the drawing; bolt is then what
+    // the tab holds. False when the tab is gone.
+    bool applyBolt(MacroBoltData& bolt);
+    bool applyPattern(int index, const MacroPatternProps& pattern);
+
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -65,6 +75,9 @@ protected:
     void OnCancel() override;
 
 private:
+    // A button of the page that opens a sub-dialog: 1114, a layout button of type 6, 12 or 24, a grid
+    // button cell. True when the command was one of them.
+    bool openSubDialogFor(int id, WORD code);
     void build();
     bool bind(Kx_DesignerControl& ctrl, std::string& reason);
     void fillGrid();

@@ -112,7 +112,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)",
     "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
     "ZnMACallBackData::initDataClass(MacroData const&)",
-    "StartArrayDlg(DynArrayData&, AcArray<AcDbObjectId> const&, Kx_String const&)",
     "StartDSTVPointsDlg()",
     "StartDlgCSP2(DlgCSP2Data&)",
     "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
