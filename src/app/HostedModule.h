@@ -27,6 +27,8 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+inline constexpr const char* kStartArrayDlg =
+    "_Z13StartArrayDlgR12DynArrayDataRK7AcArrayI12AcDbObjectIdERK9Kx_String";
 
 class HostedModule {
 public:
