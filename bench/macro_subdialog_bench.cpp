@@ -9,7 +9,9 @@
 #include "macro/MacroArrayLauncher.h"
 #include "macro/MacroLaunchers.h"
 #include "macro/ZnDlgMacro.h"
+#include "macro/ZnDlgMacroArray.h"
 #include "macro/ZnDlgMacroTab.h"
+#include "platform/host/SimulatedDrawing.h"
 #include "platform/win/UserAgent.h"
 
 #include <benchmark/benchmark.h>
@@ -35,11 +37,17 @@ void BM_OpenArrayDialog500Entries(benchmark::State& state)
     }
     AcArray<AcDbObjectId> ids = data.moduleIds;
     kxwin::UserAgent agent;
+    int opened = 0;
     for (auto _ : state) {
-        agent.onDialog(236, [](kxwin::DialogDriver& d) { d.cancel(); });
+        agent.onDialog(236, [&](kxwin::DialogDriver& d) {
+            opened += d.items(ZnDlgMacroArray::kFirstDim).empty() ? 0 : 1;
+            d.cancel();
+        });
         DynArrayData copy = array;
         benchmark::DoNotOptimize(StartArrayDlg(copy, ids, data.tabs[4].moduleName));
     }
+    // Each run really showed the dialog (0 would mean the template was not found).
+    state.counters["opened"] = benchmark::Counter(opened, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_OpenArrayDialog500Entries)->Unit(benchmark::kMillisecond);
 
@@ -55,7 +63,10 @@ void BM_ApplyFromBoltDialog(benchmark::State& state)
             d.click(1116); // second nut: on, off, on...
         d.cancel();
     });
+    const int before = dialog->updateCount();
     dialog->page(1)->openBoltAdvanced();
+    // Each click reached the (refusing) drawing once.
+    state.counters["updates"] = benchmark::Counter(dialog->updateCount() - before, benchmark::Counter::kAvgIterations);
     EndDlgMacroModeless(slot);
 }
 BENCHMARK(BM_ApplyFromBoltDialog)->Unit(benchmark::kMillisecond);

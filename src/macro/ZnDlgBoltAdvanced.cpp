@@ -340,7 +340,8 @@ void ZnDlgBoltAdvanced::holeListChanged(NMHDR& header)
 
 void ZnDlgBoltAdvanced::OnOK()
 {
-    // Enter and OK apply; the dialog closes only when that worked.
-    if (apply())
+    // Enter in a field applies and stays; the OK button applies and closes, only when that worked.
+    const bool button = GetFocus() == GetDlgItem(IDOK);
+    if (apply() && button)
         EndDialog(IDOK);
 }

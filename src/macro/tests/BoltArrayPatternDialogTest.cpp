@@ -125,13 +125,18 @@ TEST_F(SubDialogs, BoltButtonShowsTheBoltTabAndChecksOfMinusOneStayDisabledAndRe
         }());
         EXPECT_EQ(d.checkState(8713), BST_CHECKED);
         d.click(1095); // washer under the head: on -> off, applied at once
+        // Enter in a field applies and leaves the dialog open.
+        d.setText(B::kText3, "65");
+        d.pressKey(VK_RETURN);
+        EXPECT_TRUE(d.isOpen());
         d.cancel();
     });
     press(*page, ZnDlgMacroTab::kAdvanced);
     const MacroBoltData& bolt = dialog->data().tabs[kBoltTab].bolt;
     EXPECT_EQ(bolt.checks, (std::array<int, 5>{1, 1, 0, -1, 0}));
     EXPECT_EQ(bolt.options[0], 0);
-    EXPECT_EQ(updates(), before + 1);
+    EXPECT_EQ(bolt.strings[2], Kx_String("65"));
+    EXPECT_EQ(updates(), before + 2);
     EXPECT_TRUE(page->isReady());
 }
 
