@@ -1,6 +1,8 @@
 // Painting the simulated drawing and answering picks with a click.
 #include "app/DrawingView.h"
 
+#include "core/ProfCutsData.h"
+
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -123,6 +125,16 @@ void DrawingView::paintEvent(QPaintEvent*)
             for (const kxhost::DrawingOutline& outline : o.outline)
                 painter.drawPolygon(polygon(outline));
         }
+    }
+
+    // The cuts made on profiles are left out of them, so removing one in the cuts dialog shows.
+    for (const kxhost::DrawingObject& o : m_drawing.objects()) {
+        if (o.kind != "profile")
+            continue;
+        painter.setPen(QPen(lookOf(o.kind).line, 1.0));
+        painter.setBrush(QColor::fromRgba(kBackground));
+        for (const kxhost::DrawingOutline& cut : kxcore::profileCutOutlines(o))
+            painter.drawPolygon(polygon(cut));
     }
 
     painter.setBrush(Qt::NoBrush);

@@ -46,6 +46,8 @@ public:
     QSize sizeHint() const override { return {520, 360}; }
 
     void drawingChanged(const kxhost::SimulatedDrawing&) override { update(); }
+    // A request can change what the core draws over the objects (a profile's cuts).
+    void requestLogged(const kxhost::SimulatedDrawing&, const kxhost::DrawingRequest&) override { update(); }
     void pickStarted(const kxhost::SimulatedDrawing&, const kxhost::PickRequest&) override { update(); }
     void pickEnded(const kxhost::SimulatedDrawing&) override { update(); }
 

@@ -27,6 +27,18 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+inline constexpr const char* kRunPropertyFileDialogSample = "_ZN4kxss27runPropertyFileDialogSampleEb";
+// The detailing dialogs of profiles, levels, cladding and images.
+inline constexpr const char* kStartEditProfCutsDlg = "_Z20StartEditProfCutsDlgR15DlgProfCutsData";
+inline constexpr const char* kStartDlgProfFeatures = "_Z20StartDlgProfFeaturesR19DlgProfFeaturesData";
+inline constexpr const char* kStartDlgLevels = "_Z14StartDlgLevelsR15ZnLevelsDlgData";
+inline constexpr const char* kStartDlgCladdingSettings = "_Z24StartDlgCladdingSettingsR17ZnCladdingDlgData";
+inline constexpr const char* kStartDlgSelectImage = "_Z19StartDlgSelectImageR20ZnSelectImageDlgData";
+// Cutting stock and DSTV point groups.
+inline constexpr const char* kStartDlgCSP2 = "_Z12StartDlgCSP2R11DlgCSP2Data";
+inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
+inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
+inline constexpr const char* kStartDlgEditLibSections = "_Z23StartDlgEditLibSectionsR14DlgEditLibDataRK9Kx_String";
 inline constexpr const char* kStartArrayDlg =
     "_Z13StartArrayDlgR12DynArrayDataRK7AcArrayI12AcDbObjectIdERK9Kx_String";
 

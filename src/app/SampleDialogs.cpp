@@ -9,11 +9,21 @@
 #include "platform/win/CommCtrl.h"
 #include "core/Kx_StringArray.h"
 #include "core/MacroSubDialogData.h"
+#include "core/SectionCatalogue.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #include "spread/Kx_ProfValuesTable.h"
 #include "spread/ZnGridDlgData.h"
 #include "spread/ZnLookUpDlgData.h"
+// The detailing dialogs' data.
+#include "core/DetailingDlgData.h"
+#include "core/Kx_Settings.h"
+#include "core/ProfCutsData.h"
+#include "detailing/ZnSelectImageDlgData.h"
+#include "core/DlgCSP2Data.h"
+#include "core/StockFiles.h"
+
+#include <optional>
 
 namespace kxapp {
 
@@ -73,6 +83,58 @@ private:
     bool m_done = false;
 };
 
+// Shows page `page` of a tabbed dialog as a click on its tab does, once the page `lastControl`
+// belongs to has been made: the click is posted, so the dialog's modal loop takes it before it shows.
+class TabPreselection : public kxwin::WindowObserver {
+public:
+    TabPreselection(int lastControl, int page) : m_lastControl(lastControl), m_page(page)
+    {
+        kxwin::addWindowObserver(this);
+    }
+    ~TabPreselection() override { kxwin::removeWindowObserver(this); }
+    TabPreselection(const TabPreselection&) = delete;
+    TabPreselection& operator=(const TabPreselection&) = delete;
+
+    void windowChanged(HWND hwnd, kxwin::WindowChange change) override
+    {
+        if (m_done || change != kxwin::WindowChange::Created || GetDlgCtrlID(hwnd) != m_lastControl)
+            return;
+        HWND tabs = GetDlgItem(GetParent(GetParent(hwnd)), 8097);
+        RECT r{};
+        if (tabs == nullptr || !SendMessage(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(m_page), reinterpret_cast<LPARAM>(&r)))
+            return;
+        m_done = true;
+        const LPARAM at = MAKELPARAM(static_cast<WORD>((r.left + r.right) / 2), static_cast<WORD>((r.top + r.bottom) / 2));
+        PostMessage(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessage(tabs, WM_LBUTTONUP, 0, at);
+    }
+
+private:
+    int m_lastControl;
+    int m_page;
+    bool m_done = false;
+};
+
+// Opens the section library editor on the sample library's catalogue and tables.
+bool openSectionLibrary(HostedModule& module, std::string& error, const Kx_String& profile, int page)
+{
+    auto* start = launcher<bool(DlgEditLibData&, const Kx_String&)>(module, kStartDlgEditLibSections,
+                                                                     "StartDlgEditLibSections", error);
+    if (start == nullptr)
+        return false;
+    DlgEditLibData data;
+    if (!data.readLibrary()) {
+        error = "the library's prof/sections.cat cannot be read";
+        return false;
+    }
+    // The tables page's list of tables (1248) is made after every tab before it exists.
+    std::optional<TabPreselection> preselect;
+    if (page > 0)
+        preselect.emplace(1248, page);
+    start(data, profile);
+    return true;
+}
+
 // A few IPE rows of the sample library (library/sections/IPE.tsv): name, h, b and tw in mm.
 Kx_Array<Kx_StringArray> sampleProfileRows()
 {
@@ -109,6 +171,16 @@ DlgMacroCutsData sampleCut(bool existing)
 
 // Opens the select-macro dialog on the library's macros with the filter grid shown or hidden; the
 // user's own choice of that is put back afterwards.
+// The filtered open/save dialog as the macro dialog's property-file buttons open it.
+bool openPropertyFileDialog(HostedModule& module, std::string& error, bool save)
+{
+    auto* run = launcher<bool(bool)>(module, kRunPropertyFileDialogSample, "runPropertyFileDialogSample", error);
+    if (run == nullptr)
+        return false;
+    run(save);
+    return true;
+}
+
 bool openSelectMacro(HostedModule& module, std::string& error, bool filterShown)
 {
     using Start = bool(const Kx_String&, const Kx_StringArray&, const int&, const int&, Kx_String&, bool&, bool);
@@ -141,6 +213,38 @@ public:
     }
     HWND editor = nullptr;
 };
+
+// The cutting-stock sample: the library's two sets ("Cutting Stock/Hall A" and "Canopy") with
+// their required lengths, and their stock and purchase lists read from the newest sample files.
+DlgCSP2Data sampleCuttingStock(bool stockOnly)
+{
+    DlgCSP2Data data;
+    data.stockOnly = stockOnly;
+    data.table1.columnNames = texts({"Profile", "Length", "Count"});
+    data.table2.columnNames = texts({"Profile", "Length", "In stock"});
+    data.table3.columnNames = texts({"Profile", "Length", "Price/m"});
+    const struct {
+        const char* name;
+        const char* stock;
+        const char* buy;
+    } sets[] = {{"Hall A", "Stock2.shp", "Stock1.buy"}, {"Canopy", "Stock1.shp", "Stock1.buy"}};
+    for (int i = 0; i < 2; ++i) {
+        const std::int32_t id = i + 1;
+        data.setIds.append(id);
+        data.setNames.append(sets[i].name);
+        const Kx_String folder = Kx_Settings::libDir() + "Cutting Stock/" + sets[i].name + "/";
+        Kx_Array<Kx_StringArray> rows;
+        std::string error;
+        if (kx::readStockFile(folder + sets[i].stock, rows, error))
+            data.table2.appendRows(id, rows);
+        if (kx::readStockFile(folder + sets[i].buy, rows, error))
+            data.table3.appendRows(id, rows);
+    }
+    data.table1.appendRows(1, {texts({"IPE 200", "5350", "8"}), texts({"IPE 200", "2475", "16"}),
+                               texts({"HEA 160", "3980", "6"})});
+    data.table1.appendRows(2, {texts({"RHS 100x50x4", "2850", "12"}), texts({"UPN 140", "4100", "4"})});
+    return data;
+}
 
 } // namespace
 
@@ -346,6 +450,12 @@ std::vector<SampleDialog> sampleDialogs()
              start(table.typeName, table, selected);
              return true;
          }},
+        {"sectionlib", "the section library editor on the sample catalogue, groups page (209, 8138)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "", 0); }},
+        {"sectionlib-types", "the section library editor, types page (209, 8139)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "", 1); }},
+        {"sectionlib-tables", "the section library editor opened on HEA-200, tables page (209, 8716)",
+         [](HostedModule& module, std::string& error) { return openSectionLibrary(module, error, "HEA-200", 0); }},
         {"gridheaders", "the grid headers dialog of the sheet-headers command (8250)",
          [](HostedModule& module, std::string& error) {
              auto* run = launcher<bool(HWND)>(module, kRunSheetHeadersCommand, "runSheetHeadersCommand", error);
@@ -396,6 +506,10 @@ std::vector<SampleDialog> sampleDialogs()
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, false); }},
         {"select-macro-filter", "the select-macro dialog with its filter grid shown (8717)",
          [](HostedModule& module, std::string& error) { return openSelectMacro(module, error, true); }},
+        {"opensavefiltered", "the filtered open dialog on the sample macro's property files (231)",
+         [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, false); }},
+        {"opensavefiltered-save", "the filtered save dialog proposing the sample macro's name (231)",
+         [](HostedModule& module, std::string& error) { return openPropertyFileDialog(module, error, true); }},
         {"bolt-advanced", "the bolt settings of the sample macro's bolt tab, from its button (8140)",
          [](HostedModule& module, std::string& error) {
              return withSampleMacroDialog(module, "Bolts", {},
@@ -417,6 +531,92 @@ std::vector<SampleDialog> sampleDialogs()
              if (start == nullptr)
                  return false;
              start(Kx_String());
+             return true;
+         }},
+        // The detailing dialogs of profiles, levels, cladding and images.
+        {"profcuts", "the profile cuts dialog on the sample beam, its first cut previewed in the drawing (235)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgProfCutsData&)>(module, kStartEditProfCutsDlg, "StartEditProfCutsDlg", error);
+             if (start == nullptr)
+                 return false;
+             DlgProfCutsData data = kxcore::sampleProfCutsData();
+             start(data);
+             return true;
+         }},
+        {"proffeatures", "the profile features dialog, a stiffener on an HEA 200 (241)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgProfFeaturesData&)>(module, kStartDlgProfFeatures, "StartDlgProfFeatures", error);
+             if (start == nullptr)
+                 return false;
+             DlgProfFeaturesData data = kxcore::sampleProfFeaturesData();
+             start(data);
+             return true;
+         }},
+        {"levels", "the levels dialog on four building levels (243)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnLevelsDlgData&)>(module, kStartDlgLevels, "StartDlgLevels", error);
+             if (start == nullptr)
+                 return false;
+             ZnLevelsDlgData data = kxcore::sampleLevelsData();
+             start(data);
+             return true;
+         }},
+        {"cladding", "the cladding settings dialog, a UPN 100 at a fixed spacing (252)",
+         [](HostedModule& module, std::string& error) {
+             auto* start =
+                 launcher<bool(ZnCladdingDlgData&)>(module, kStartDlgCladdingSettings, "StartDlgCladdingSettings", error);
+             if (start == nullptr)
+                 return false;
+             ZnCladdingDlgData data = kxcore::sampleCladdingData();
+             start(data);
+             return true;
+         }},
+        {"selectimage", "the image selection dialog on the library's cut pictures (8719)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(ZnSelectImageDlgData&)>(module, kStartDlgSelectImage, "StartDlgSelectImage", error);
+             if (start == nullptr)
+                 return false;
+             ZnSelectImageDlgData data;
+             data.title = "Select a cut picture";
+             for (const char* picture : {"CutProfvsPlate", "CutProfvsProf", "CutProfinProf", "CutProfvsProf3Segments",
+                                         "CutChamfer", "CutFillet"})
+                 data.images.append(Kx_Settings::libDir() + "icons/" + picture + ".bmp");
+             start(data);
+             return true;
+         }},
+        // Cutting stock and DSTV point groups.
+        {"csp2", "the cutting-stock dialog on the library's two sample sets (8122)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgCSP2Data&)>(module, kStartDlgCSP2, "StartDlgCSP2", error);
+             if (start == nullptr)
+                 return false;
+             DlgCSP2Data data = sampleCuttingStock(/*stockOnly=*/false);
+             start(data);
+             return true;
+         }},
+        {"csp2-stock", "the cutting-stock dialog in its stock-only mode (8122)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<bool(DlgCSP2Data&)>(module, kStartDlgCSP2, "StartDlgCSP2", error);
+             if (start == nullptr)
+                 return false;
+             DlgCSP2Data data = sampleCuttingStock(/*stockOnly=*/true);
+             start(data);
+             return true;
+         }},
+        {"dstv-groups", "the DSTV point groups of the library, the standard group checked (234)",
+         [](HostedModule& module, std::string& error) {
+             auto* start = launcher<void()>(module, kStartDSTVPointsDlg, "StartDSTVPointsDlg", error);
+             if (start == nullptr)
+                 return false;
+             start();
+             return true;
+         }},
+        {"dstv-points", "the DSTV points of the library's group Welds (233)",
+         [](HostedModule& module, std::string& error) {
+             auto* edit = launcher<bool(const Kx_String&)>(module, kEditDstvPointGroup, "editDstvPointGroup", error);
+             if (edit == nullptr)
+                 return false;
+             edit("Welds");
              return true;
          }},
     };

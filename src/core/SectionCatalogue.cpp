@@ -8,6 +8,7 @@
 #include "core/Paths.h"
 #include "platform/host/CommandLine.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -222,5 +223,144 @@ bool DlgEditLibData::GetAvailableFiles(Kx_StringArray& files) const
         return false;
     for (const Kx_String& p : paths)
         files.append(getFileName(p));
+    return true;
+}
+
+// --- The groups as the section library editor edits them -------------------------------------------
+
+void SectionGroupArray::namesOfAllGroups(Kx_StringArray& names, Kx_Array<int>& ids) const
+{
+    names.setLogicalLength(0);
+    ids.setLogicalLength(0);
+    for (const SectionGroup& g : m_groups) {
+        names.append(g.name());
+        ids.append(g.number);
+    }
+}
+
+Kx_String SectionGroupArray::getName(int index) const
+{
+    return index >= 0 && index < m_groups.length() ? m_groups[index].name() : Kx_String();
+}
+
+bool SectionGroupArray::getEnabled(int index) const
+{
+    return index >= 0 && index < m_groups.length() && m_groups[index].enabled;
+}
+
+void SectionGroupArray::setEnabled(int index, bool enabled)
+{
+    if (index >= 0 && index < m_groups.length())
+        m_groups[index].enabled = enabled;
+}
+
+Kx_String SectionGroupArray::getImage(int index) const
+{
+    return index >= 0 && index < m_groups.length() ? m_groups[index].image : Kx_String();
+}
+
+void SectionGroupArray::setImage(int index, const Kx_String& image)
+{
+    if (index >= 0 && index < m_groups.length())
+        m_groups[index].image = image;
+}
+
+Kx_StringArray SectionGroupArray::getLangs(int index) const
+{
+    return index >= 0 && index < m_groups.length() ? m_groups[index].names : Kx_StringArray();
+}
+
+void SectionGroupArray::setLangs(int index, const Kx_StringArray& names)
+{
+    if (index >= 0 && index < m_groups.length())
+        m_groups[index].names = names;
+}
+
+int SectionGroupArray::appendNewGrp()
+{
+    SectionGroup group;
+    for (const SectionGroup& g : m_groups)
+        group.number = std::max(group.number, g.number);
+    ++group.number;
+    group.names = Kx_StringArray({Kx_String("Nieuwe groep"), Kx_String("New group"), Kx_String("Nouveau groupe")});
+    m_groups.append(group);
+    return m_groups.length() - 1;
+}
+
+bool SectionGroupArray::removeAt(int index)
+{
+    if (index < 0 || index >= m_groups.length())
+        return false;
+    m_groups.removeAt(index);
+    return true;
+}
+
+// --- The editor's data ----------------------------------------------------------------------------
+
+DlgEditLibData::~DlgEditLibData() = default;
+
+bool DlgEditLibData::GetAvailableFiles()
+{
+    // Pictures come in pairs (-big and -small); the big one names the pair.
+    const Kx_String suffix = "-big.bmp";
+    Kx_StringArray paths;
+    Kx_StringArray images;
+    if (ObjectExportFindFiles(Kx_Settings::resourceDir() + "icons", "*" + suffix, paths)) {
+        for (const Kx_String& p : paths) {
+            const Kx_String file = getFileName(p);
+            images.append(file.getSubStringAt(0, file.length() - suffix.length()));
+        }
+    }
+    std::sort(images.items().begin(), images.items().end());
+    groupImages = images;
+    typeImages = images;
+
+    Kx_StringArray files;
+    tables.setLogicalLength(0);
+    const bool ok = GetAvailableFiles(files);
+    for (const Kx_String& f : files)
+        tables.append(removeExtension(f));
+    std::sort(tables.items().begin(), tables.items().end());
+    return ok;
+}
+
+bool DlgEditLibData::readLibrary()
+{
+    std::string error;
+    SectionGroupArray catalogue;
+    if (!catalogue.readFromFile(Kx_Settings::libDir() + "prof/sections.cat", error)) {
+        acutPrintf("*Error* %s\n", error.c_str());
+        return false;
+    }
+    // A group shows the picture of its first type until the user chooses another.
+    for (int g = 0; g < catalogue.groupCount(); ++g) {
+        const SectionGroup& group = catalogue.group(g);
+        if (group.image.isEmpty() && !group.types.isEmpty())
+            if (const SectionType* first = catalogue.findType(group.types[0]))
+                catalogue.setImage(g, first->pictureName);
+    }
+    groups = catalogue;
+    types.setLogicalLength(0);
+    Kx_StringArray files;
+    GetAvailableFiles(files);
+    for (const Kx_String& f : files) {
+        // Only the type line matters here; a table that cannot be read gives no type.
+        Kx_Array<Kx_StringArray> rows;
+        std::string ignored;
+        int number = 0;
+        if (!kx::readTableRows(Kx_Settings::libDir() + "prof/" + f, rows, ignored) || rows.isEmpty() ||
+            rows[0].isEmpty() || !rows[0][0].trimmed().toInt(number))
+            continue;
+        const SectionType* kind = catalogue.findType(number);
+        if (kind == nullptr)
+            continue;
+        SectionType type = *kind;
+        const Kx_String name = removeExtension(f);
+        type.names = Kx_StringArray({name, name, name});
+        type.image = kind->pictureName;
+        const int g = catalogue.groupOfType(number);
+        type.group = g >= 0 ? catalogue.group(g).number : -1;
+        types.append(type);
+    }
     return true;
 }

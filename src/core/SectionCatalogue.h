@@ -36,8 +36,17 @@ struct KXCORE_API SectionType {
     // Whether the add-on draws sections of this type from their values.
     bool hasDrawing = false;
 
+    // What the section library editor keeps of a type of the library: whether it is offered, its
+    // picture (a base name of the icon folder, as pictureName), the number of its group (-1 none)
+    // and its drawing file.
+    bool enabled = true;
+    Kx_String image;
+    int group = -1;
+    Kx_String file;
+
     // The name in the current language (English when that one is empty).
     Kx_String name() const;
+    Kx_String getName() const { return name(); }
     // The field labels in the current language.
     Kx_StringArray fieldLabels() const;
 };
@@ -47,6 +56,9 @@ struct KXCORE_API SectionGroup {
     int number = 0;
     Kx_StringArray names;
     Kx_Array<int> types;
+    // Whether the group is offered and its picture (a base name of the icon folder).
+    bool enabled = true;
+    Kx_String image;
     Kx_String name() const;
 };
 
@@ -77,6 +89,23 @@ public:
     static const SectionGroupArray& library();
     static void reload();
 
+    // The groups as the section library editor edits them, by position. Reading outside the groups
+    // gives false or empty; writing outside them does nothing.
+    void namesOfAllGroups(Kx_StringArray& names, Kx_Array<int>& ids) const;
+    Kx_String getName(int index) const;
+    bool getEnabled(int index) const;
+    void setEnabled(int index, bool enabled);
+    Kx_String getImage(int index) const;
+    void setImage(int index, const Kx_String& image);
+    // The names per language, in MacroLangs order.
+    Kx_StringArray getLangs(int index) const;
+    void setLangs(int index, const Kx_StringArray& names);
+    // Appends an enabled group without types, numbered one above the highest number, named "New
+    // group" in each language; returns its position.
+    int appendNewGrp();
+    // False for an index outside the groups.
+    bool removeAt(int index);
+
 private:
     Kx_Array<SectionGroup> m_groups;
     Kx_Array<SectionType> m_types;
@@ -86,11 +115,29 @@ private:
 // The names are fixed: stored drawings and peers' icon folders rely on them.
 KXCORE_API Kx_String sectionTypeName(int number);
 
-// What the section library editor works on: the catalogue and the library's table files.
+// What the section library editor works on: the catalogue's groups, the library's section types
+// and the library's table files.
 class KXCORE_API DlgEditLibData {
 public:
+    virtual ~DlgEditLibData();
+
+    // The pictures offered for groups and for types (base names of the icon folder, "ProfSectionI")
+    // and the section tables (names without ".pr"), filled by GetAvailableFiles().
+    Kx_StringArray groupImages;
+    Kx_StringArray typeImages;
+    Kx_StringArray tables;
+    int currentIndex = 0;
     SectionGroupArray groups;
+    Kx_Array<SectionType> types;
+
     // The table files (".pr") of the library's prof folder, names only ("HEA.pr"), sorted; false
     // when the folder cannot be read.
     bool GetAvailableFiles(Kx_StringArray& files) const;
+    // Fills the three lists above from the icon folder and the prof folder; false when the prof
+    // folder cannot be read (the lists are filled as far as they can be).
+    bool GetAvailableFiles();
+    // The library as the sample callers hand it over: the catalogue's groups, and one type per
+    // table file, named after the table, of the catalogue's section type the table holds, in that
+    // type's group and with its picture. False when the catalogue cannot be read.
+    bool readLibrary();
 };

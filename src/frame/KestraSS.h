@@ -3,6 +3,8 @@
 
 #include "constraints/ConstraintLaunchers.h"
 #include "designer/DesignerLaunchers.h"
+#include "detailing/CuttingStockLaunchers.h"
+#include "detailing/DstvLaunchers.h"
 #include "frame/ModelessDialogs.h"
 #include "macro/MacroLaunchers.h"
 #include "platform/host/Acrx.h"

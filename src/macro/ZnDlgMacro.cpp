@@ -76,6 +76,8 @@ BOOL ZnDlgMacro::OnInitDialog()
     clashGetStatus(on);
     m_clashSwitch.SendMessage(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     clashcheck(m_modelessIndex, m_data.moduleIds);
+    m_focusReady = true;
+    focusShownTab();
     return FALSE;
 }
 
@@ -104,6 +106,10 @@ void ZnDlgMacro::buildPages()
         int active = 0;
         for (size_t k = 0; k < m_pageTab.size(); ++k)
             if (m_pageTab[k] == remembered)
+                active = static_cast<int>(k);
+        // Refiltered tabs may have moved: the tab shown before is found by its module.
+        for (size_t k = 0; k < m_pageTab.size(); ++k)
+            if (!m_shownModule.isEmpty() && m_data.tabs[m_pageTab[k]].moduleName == m_shownModule)
                 active = static_cast<int>(k);
         SetActiveTab(active);
     }
@@ -206,11 +212,14 @@ BOOL ZnDlgMacro::OnCommand(WPARAM wParam, LPARAM lParam)
             clashcheck(m_modelessIndex, m_data.moduleIds);
         return TRUE;
     }
+    case kReadProperties: readPropertyFile(); return TRUE;
+    case kWriteProperties: writePropertyFile(); return TRUE;
     case kReApply:
         if (m_data.reApply())
             close();
         return TRUE;
     case kSelectMacros: {
+        storeFocus(currentTab());
         bool changed = false;
         {
             NestedLoop pick(*this);
@@ -231,6 +240,7 @@ BOOL ZnDlgMacro::OnCommand(WPARAM wParam, LPARAM lParam)
         if (code == CBN_SELCHANGE) {
             m_data.firstFilterSel = static_cast<int>(::SendMessage(GetDlgItem(kFirstFilter), CB_GETCURSEL, 0, 0));
             m_data.secondFilterSel = static_cast<int>(::SendMessage(GetDlgItem(kSecondFilter), CB_GETCURSEL, 0, 0));
+            storeFocus(currentTab());
             UpdateAllFilterModified(&m_data, id == kFirstFilter);
             buildPages();
             fillFilters();

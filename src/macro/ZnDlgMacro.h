@@ -8,6 +8,7 @@
 #include "core/CResizer.h"
 #include "core/MacroData.h"
 #include "frame/ModelessDialogs.h"
+#include "macro/ZnMacroTabFocus.h"
 #include "platform/host/HostTabDialog.h"
 
 #include <vector>
@@ -69,7 +70,27 @@ public:
     // How many updates reached the drawing (for the module's own tests and the main job's report).
     int updateCount() const { return m_updates; }
 
+    // Property files (buttons 1299 and 1302, ZnDlgMacroProperties.cpp). Read: the chosen file's
+    // values go to the drawing; a file that cannot be read applies nothing and says why. Write: every
+    // page is committed first; a failed write is reported and the dialog's data stays. True when a
+    // file was read or written.
+    bool readPropertyFile();
+    bool writePropertyFile();
+    // Reads every page back and sends each tab's changes to the drawing, then one clash check.
+    void commitAllPages();
+
+    // Focus memory (ZnDlgMacroFocus.cpp). storeFocus records where the focus is on the page of tab
+    // index (only a focus inside that page); showTab shows tab item `item` as a person's click does.
+    void storeFocus(int tabIndex);
+    const ZnMacroTabFocus* focusRecord(const Kx_String& moduleName) const;
+    void showTab(int item);
+
+    // A click outside the shown page records the page's focus before the click moves it.
+    BOOL PreTranslateMessage(const MSG& msg) override;
+
 protected:
+    bool CanLeaveTab(int index) override;
+    void OnTabChanged(int index) override;
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnOK() override { close(); }
@@ -87,6 +108,9 @@ private:
     void fitSize();
     void attachResizer();
     void viewButton(Kx_ViewDirection direction);
+    // After a tab was shown or the pages were rebuilt: the first tab ever shown gets the initial
+    // focus, every later one its remembered focus.
+    void focusShownTab();
 
     MacroData m_data;
     int m_modelessIndex;
@@ -99,4 +123,9 @@ private:
     bool m_sized = false;
     int m_updates = 0;
     int m_nested = 0;
+    std::vector<ZnMacroTabFocus> m_focus;
+    bool m_focusReady = false; // set once the dialog has shown its first tab
+    bool m_tabShown = false;
+    int m_lastShown = -1;
+    Kx_String m_shownModule; // the module of the tab shown: a rebuild shows it again when it is still there
 };

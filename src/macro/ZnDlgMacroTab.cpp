@@ -3,10 +3,12 @@
 
 #include "core/ClashCheck.h"
 #include "core/FileIO.h"
+#include "core/FileNameCheck.h"
 #include "core/Kx_Settings.h"
 #include "core/MacroDrawing.h"
 #include "core/MacroLangs.h"
 #include "core/Paths.h"
+#include "core/PromptDialog.h"
 #include "core/TextTables.h"
 #include "frame/ModelessDialogs.h"
 #include "macro/ZnDlgMacro.h"
@@ -17,6 +19,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -54,6 +58,15 @@ Kx_String fittedCaption(const Kx_DlgDesignerData& layout, const Kx_DesignerContr
 
 // An array's control ids 1 to 4 show its strings 4, 3, 1 and 2.
 constexpr int kStringOf[4] = {3, 2, 0, 1};
+
+// The folder of a block choice's drawings: the layout's folder name (second name) taken inside the
+// library folder; no value when it leads outside (an absolute name, a drive, "..", a link).
+std::optional<std::string> blockFolder(const Kx_String& name)
+{
+    if (name.trimmed().isEmpty())
+        return Kx_Settings::libDir().str();
+    return kx::resolveUnderRoot(Kx_Settings::libDir().str(), name.str());
+}
 
 bool isNumberText(const Kx_String& text, double& v)
 {
@@ -310,13 +323,19 @@ bool ZnDlgMacroTab::bind(Kx_DesignerControl& c, std::string& reason)
     case 27: {
         if (!t.block.enabled)
             return fail("the tab has no block choice");
-        Kx_String folder = Kx_Settings::libDir() + nameOf(c, 2);
-        Kx_StringArray files;
-        ObjectExportFindFiles(folder, "*.dwg", files);
         Kx_StringArray items;
-        for (const Kx_String& f : files)
-            items.append(removeExtension(getFileName(f)));
-        items.append(dialString(695));
+        if (const auto folder = blockFolder(nameOf(c, 2))) {
+            Kx_StringArray files;
+            ObjectExportFindFiles(Kx_String(*folder), "*.dwg", files);
+            for (const Kx_String& f : files)
+                items.append(removeExtension(getFileName(f)));
+            items.append(dialString(695));
+        } else {
+            // A folder that leads out of the library lists nothing: the layout says so once here.
+            acutPrintf("*Error* Layout %s: the block folder \"%s\" lies outside the library folder; no blocks "
+                       "are listed.\n",
+                       t.layoutName.c_str(), nameOf(c, 2).c_str());
+        }
         c.setItems(items);
         c.setContents(t.block.blockName);
         t.block.ctrlId = id;
@@ -719,7 +738,8 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
                 // "values differ" chooses nothing.
                 const Kx_String chosen = controlText(id);
                 const Kx_DesignerControl* c = m_layout.getControlFromRes(id);
-                if (c && tab() && chosen != dialString(695) && !chosen.isEmpty()) {
+                if (c && tab() && chosen != dialString(695) && !chosen.isEmpty() && !kx::invalidFileNameReason(chosen)
+                    && blockFolder(nameOf(*c, 2))) {
                     Kx_String file = nameOf(*c, 2);
                     if (!file.isEmpty() && !file.endsWith("\\"))
                         file.append("\\");
@@ -733,6 +753,8 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
         if (dynamic && code == BN_CLICKED) {
             if (type == T(29)) {
                 commit();
+            } else if (type == T(25) || type == T(26)) {
+                dimensionButton(id);
             } else if (type == T(30)) {
                 Kx_String group, name;
                 int status = 0, index = 0;
@@ -747,4 +769,72 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
         }
     }
     return CDialog::OnCommand(wParam, lParam);
+}
+
+Kx_String ZnDlgMacroTab::shownText(const MacroCell& cell) const
+{
+    if (cell.ctrlId > 0)
+        return controlText(cell.ctrlId);
+    return cell.ctrlId < 0 ? gridText(3, -cell.ctrlId) : cell.value;
+}
+
+void ZnDlgMacroTab::setShownText(const MacroCell& cell, const Kx_String& text)
+{
+    if (cell.ctrlId > 0)
+        m_layout.setCtrlValue(cell.ctrlId, text);
+    else if (cell.ctrlId < 0)
+        setGridText(3, -cell.ctrlId, text);
+}
+
+bool ZnDlgMacroTab::dimensionButton(int id)
+{
+    // The button shows a computed dimension B0 (its third name, a read-only cell) that is the sum of
+    // a base and the cells it is made of: A (fourth name) always, C (fifth name) when the page shows
+    // it. A leading '-' on A or C counts that cell negative. Type 25 spreads the change over A (and
+    // C) by its factor (sixth name; missing or 0 counts as 1); type 26 puts it all on A.
+    MacroTabData* t = tab();
+    const Kx_DesignerControl* c = m_layout.getControlFromRes(id);
+    if (!m_ready || t == nullptr || c == nullptr || (c->getType() != T(25) && c->getType() != T(26)))
+        return false;
+    const bool spread = c->getType() == T(25);
+    const Kx_String aName = nameOf(*c, 4);
+    const Kx_String cName = nameOf(*c, 5);
+    int bi = 0, ai = 0, ci = 0;
+    if (!t->findCellWithName(nameOf(*c, 3), bi) || !t->findCellWithName(withoutSign(aName), ai) || t->cells[ai].readOnly)
+        return false;
+    const bool hasC = !withoutSign(cName).isEmpty() && t->findCellWithName(withoutSign(cName), ci) && t->cells[ci].ctrlId != 0;
+    if (!spread && !hasC)
+        return false;
+    // Values that differ between the macros edited together give no dimension to start from.
+    if (isVariesText(t->cells[bi].value))
+        return false;
+    const double aSign = aName.startsWith("-") ? -1.0 : 1.0;
+    const double cSign = cName.startsWith("-") ? -1.0 : 1.0;
+    double b = 0, a = 0, cv = 0;
+    if (!isNumberText(t->cells[bi].value.trimmed(), b) || !isNumberText(shownText(t->cells[ai]).trimmed(), a)
+        || (hasC && !isNumberText(shownText(t->cells[ci]).trimmed(), cv)))
+        return false;
+    double factor = 1.0;
+    if (spread && (!isNumberText(nameOf(*c, 6).trimmed(), factor) || factor == 0.0))
+        factor = 1.0;
+    const double total = hasC ? b + aSign * a + cSign * cv : b + aSign * a / factor;
+
+    std::optional<Kx_String> answer;
+    {
+        m_ready = false;
+        ZnDlgMacro::NestedLoop prompt(m_owner);
+        answer = runPromptDialog(971, dialString(1321) + "\n" + dialString(1322), Kx_String(total, 5), 1, 2, m_hWnd);
+        m_ready = true;
+    }
+    double e = 0;
+    if (!answer || !isNumberText(answer->trimmed(), e))
+        return false; // cancelled, or not a number: nothing changes
+    const double v = spread ? (e - b) * factor : (e - b) - cSign * cv;
+    if (!std::isfinite(v))
+        return false;
+    setShownText(t->cells[ai], Kx_String(aSign * v, 5));
+    if (spread && hasC)
+        setShownText(t->cells[ci], Kx_String(cSign * (e - b) * factor, 5));
+    commit();
+    return true;
 }

@@ -6,6 +6,7 @@
 
 #include "core/MacroData.h"
 #include "designer/Kx_DlgDesignerData.h"
+#include "macro/ZnMacroTabFocus.h"
 #include "platform/win/Dialog.h"
 #include "spread/Kx_Spread.h"
 
@@ -56,6 +57,22 @@ public:
     // What the page needs: width and height in pixels (the layout picture, the grid, the bolt row).
     SIZE neededSize() const;
 
+    // Focus and keys (ZnDlgMacroTabFocus.cpp). captureFocus fills the record's kind, control, cell
+    // and selection from the focus when it lies on this page (kind 0 when nothing has the focus);
+    // false, the record untouched, when the focus is elsewhere. restoreFocus puts the focus back only
+    // on a control or cell that still exists and can take it. focusFirst: the first layout control,
+    // else the grid, else the page's own first control.
+    bool captureFocus(ZnMacroTabFocus& record) const;
+    bool restoreFocus(const ZnMacroTabFocus& record);
+    bool focusFirst();
+    // Tab (back: Shift+Tab) through three groups in turn: the layout's controls, the grid's cells
+    // that take input, the page's own controls. False when the focus is in none of them.
+    bool handleTabKey(bool back);
+    BOOL PreTranslateMessage(const MSG& msg) override;
+    // A dimension button (type 25 or 26, ZnDlgMacroTabDimension.cpp): asks for the dimension and
+    // sets its cells from it, then commits. False when nothing changed.
+    bool dimensionButton(int id);
+
     // Sub-dialogs (ZnDlgMacroTabSubDialogs.cpp). Each runs modally while the page is not ready and
     // sends what it changed through the difference-and-update step. False when nothing was opened.
     bool openBoltAdvanced();
@@ -86,6 +103,12 @@ private:
     void setGridText(int col, int row, const Kx_String& text);
     Kx_String gridText(int col, int row) const;
     Kx_String controlText(int id) const;
+    // The Tab groups: 0 layout, 1 grid, 2 the page's own controls; -1 none.
+    int focusGroup() const;
+    bool enterGroup(int group, bool first);
+    // The text a cell shows on the page (its layout control or grid row) and setting it.
+    Kx_String shownText(const MacroCell& cell) const;
+    void setShownText(const MacroCell& cell, const Kx_String& text);
     // The strip under the grid: the bolt row, or the profile tab's note; 0 when neither shows.
     int bottomRowHeight() const { return m_boltRow || m_note != nullptr ? 36 : 0; }
 

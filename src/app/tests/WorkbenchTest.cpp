@@ -5,6 +5,7 @@
 #include "app/HostedModule.h"
 #include "app/RequestLogView.h"
 #include "app/WorkbenchWindow.h"
+#include "core/ProfCutsData.h"
 #include "platform/host/CommandLine.h"
 #include "platform/grid/Spread.h"
 #include "platform/host/SimulatedDrawing.h"
@@ -108,7 +109,8 @@ TEST_F(Workbench, OpensWithTheKnownDialogsListedAndTheSampleFrameDrawn)
     for (const char* expected : {"prompt", "macro", "macro (modal)", "constraints", "axisgrid", "lookup", "stringarray",
                                  "gridheaders", "designer", "sheet-editor", "showcase", "editlibsimple",
                                  "selectprof", "macro-cuts", "macro-cuts-existing", "select-macro",
-                                 "select-macro-filter"})
+                                 "select-macro-filter", "opensavefiltered", "sectionlib", "sectionlib-types",
+                                 "sectionlib-tables"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     ASSERT_EQ(window->dialogList()->count(), static_cast<int>(names.size()));
     EXPECT_TRUE(window->dialogList()->item(0)->text().startsWith(QString::fromStdString(names[0])));
@@ -346,6 +348,52 @@ TEST_F(Workbench, ANewPlateWidthTypedInTheMacroDialogChangesThePlateInTheDrawing
     EXPECT_TRUE(updated);
     EXPECT_EQ(lastLogLine().rfind("clashcheck", 0), 0u) << "the clash check follows the update";
     window->closeModelessDialogs();
+}
+
+// The profile cuts dialog: the selected cut's preview shows in the view, a removed cut leaves the
+// profile drawn whole again, and nothing of the dialog stays drawn once it is closed.
+TEST_F(Workbench, SelectingACutInTheProfileCutsDialogShowsItsPreviewInTheView)
+{
+    auto previewPixels = [&] {
+        const QImage image = picture();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == DrawingView::kPreview ? 1 : 0;
+        return count;
+    };
+    std::vector<std::string> shown;
+    int pixelsWhileOpen = 0;
+    size_t cutsBefore = 0;
+    size_t cutsAfter = 0;
+    int beam = 0;
+    kxqt::setModalDialogHook([&](CDialog& dialog) {
+        const HWND hwnd = dialog.m_hWnd;
+        QTimer::singleShot(0, [&, hwnd] {
+            HWND list = GetDlgItem(hwnd, 1339);
+            SendMessage(list, LB_SETCURSEL, 2, 0);
+            SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(1339, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            for (const kxhost::DrawingPreview& p : drawing.previews())
+                shown.push_back(p.label);
+            pixelsWhileOpen = previewPixels();
+            for (const kxhost::DrawingObject& o : drawing.objects())
+                if (o.kind == "profile" && !kxcore::profileCuts(o.id).empty() && beam == 0)
+                    beam = static_cast<int>(o.id.handle());
+            cutsBefore = kxcore::profileCuts(AcDbObjectId(beam)).size();
+            SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(1087, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, 1087)));
+            cutsAfter = kxcore::profileCuts(AcDbObjectId(beam)).size();
+            SendMessage(hwnd, WM_CLOSE, 0, 0);
+        });
+    });
+    ASSERT_TRUE(window->launch(row("profcuts")));
+    kxqt::setModalDialogHook({});
+    ASSERT_EQ(shown.size(), 1u) << "the preview switch is on: only the selected cut is shown";
+    EXPECT_EQ(shown[0], "Notch 150 x 45 at the end");
+    EXPECT_GT(pixelsWhileOpen, 0);
+    EXPECT_EQ(cutsAfter + 1, cutsBefore);
+    EXPECT_TRUE(drawing.previews().empty());
+    EXPECT_EQ(previewPixels(), 0);
+    EXPECT_EQ(lastLogLine().rfind("remove preview", 0), 0u) << lastLogLine();
 }
 
 TEST_F(Workbench, TickingAHoleOffInTheBoltSettingsTakesItsBoltsOutOfTheDrawingView)

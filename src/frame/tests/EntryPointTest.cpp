@@ -112,15 +112,6 @@ constexpr const char* kNotBuiltYet[] = {
     "StartDlgMacroProfAdv(MacroData&, Kx_String const&, Kx_String const&, bool)",
     "StartDlgMacroProfAdv(AcArray<AcDbObjectId>*, bool&,",
     "ZnMACallBackData::initDataClass(MacroData const&)",
-    "StartDSTVPointsDlg()",
-    "StartDlgCSP2(DlgCSP2Data&)",
-    "StartDlgEditLibSections(DlgEditLibData&, Kx_String const&)",
-    "StartDlgLevels(ZnLevelsDlgData&)",
-    "StartDlgCladdingSettings(ZnCladdingDlgData&)",
-    "StartDlgSelectImage(ZnSelectImageDlgData&)",
-    "StartEditProfCutsDlg(DlgProfCutsData&)",
-    "StartDlgProfFeatures(DlgProfFeaturesData&)",
-    "ZnSelectImageDlgData::",
 };
 
 TEST(Exports, TheWholeLauncherTableIsExportedOrListedAsNotBuiltYet)
