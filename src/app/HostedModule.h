@@ -40,6 +40,8 @@ inline constexpr const char* kStartDSTVPointsDlg = "_Z18StartDSTVPointsDlgv";
 inline constexpr const char* kEditDstvPointGroup = "_ZN4kxss18editDstvPointGroupERK9Kx_String";
 inline constexpr const char* kStartDlgEditLibSections = "_Z23StartDlgEditLibSectionsR14DlgEditLibDataRK9Kx_String";
 inline constexpr const char* kStartDlgMacroProfAdv = "_Z20StartDlgMacroProfAdvR9MacroDataRK9Kx_StringS3_b";
+inline constexpr const char* kStartArrayDlg =
+    "_Z13StartArrayDlgR12DynArrayDataRK7AcArrayI12AcDbObjectIdERK9Kx_String";
 
 class HostedModule {
 public:

@@ -1,5 +1,7 @@
 #include "app/SampleDialogs.h"
 
+#include <functional>
+
 #include "core/DialogFunctions.h"
 #include "core/Kx_Array.h"
 #include "core/MacroDrawing.h"
@@ -353,6 +355,112 @@ bool openSampleConstraintEditor(HostedModule& module, int page, bool settings, s
     return true;
 }
 
+namespace {
+
+// The sample macro's dialog, modeless, with `tab` shown: `act` works on it as a person would (its
+// window and the data the dialog holds, with the control ids it gave out), then the dialog closes.
+// The drawing keeps what the dialogs applied.
+bool withSampleMacroDialog(HostedModule& module, const char* tab, const std::function<void(MacroData&)>& adjust,
+                           const std::function<void(HWND dialog, const MacroData& data)>& act, std::string& error)
+{
+    auto* start = launcher<bool(bool, MacroData&, int&)>(module, kStartDlgMacroModeless, "StartDlgMacroModeless", error);
+    auto* get = launcher<bool(int, MacroData&)>(module, kGetDlgMacroData, "GetDlgMacroData", error);
+    auto* end = launcher<bool(int)>(module, kEndDlgMacroModeless, "EndDlgMacroModeless", error);
+    if (start == nullptr || get == nullptr || end == nullptr)
+        return false;
+    MacroData data = kxcore::sampleMacroData(0);
+    data.initialTab = tab;
+    if (adjust)
+        adjust(data);
+    int slot = -1;
+    if (!start(true, data, slot)) {
+        error = "the macro dialog could not be made";
+        return false;
+    }
+    MacroData shown;
+    HWND dialog = nullptr;
+    for (HWND w : GetTopLevelWindows())
+        if (IsWindowVisible(w) && GetWindowText(w) == data.title.str())
+            dialog = w;
+    if (get(slot, shown) && dialog != nullptr)
+        act(dialog, shown);
+    end(slot);
+    return true;
+}
+
+// The shown control with this id under root (the page of the tab shown holds it); null when none.
+HWND shownControl(HWND root, int id)
+{
+    for (HWND c = GetWindow(root, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(c) == id && IsWindowVisible(c))
+            return c;
+        if (HWND inner = shownControl(c, id))
+            return inner;
+    }
+    return nullptr;
+}
+
+// A click on a button of the shown page, as the page hears it.
+void pressPageButton(HWND dialog, int id)
+{
+    if (HWND button = shownControl(dialog, id))
+        SendMessage(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+// Space on the grid button cell of the shown page's row, as a person presses it.
+void pressGridButton(HWND dialog, int row)
+{
+    HWND grid = shownControl(dialog, 1001);
+    if (grid == nullptr || row < 1)
+        return;
+    SSSetActiveCell(grid, 2, row);
+    SetFocus(grid);
+    SendMessage(grid, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessage(grid, WM_KEYUP, VK_SPACE, 0);
+}
+
+// The bolt pattern dialog on pattern `index` of the bolt tab, whose button is a grid cell.
+bool openSamplePattern(HostedModule& module, int index, std::string& error)
+{
+    return withSampleMacroDialog(
+        module, "Bolts",
+        [index](MacroData& data) {
+            int tab = 0;
+            if (data.findTab("Bolts", tab) && index < data.tabs[tab].patterns.length())
+                data.tabs[tab].patterns[index].hasButton = true;
+        },
+        [index](HWND dialog, const MacroData& data) {
+            int tab = 0;
+            if (data.findTab("Bolts", tab) && index < data.tabs[tab].patterns.length())
+                pressGridButton(dialog, -data.tabs[tab].patterns[index].btnId);
+        },
+        error);
+}
+
+// The array dialog on an array of the sample macro, as a page hands it over.
+bool openSampleArray(HostedModule& module, const char* tabName, int kind, std::string& error)
+{
+    using Start = bool(DynArrayData&, const AcArray<AcDbObjectId>&, const Kx_String&);
+    auto* start = launcher<Start>(module, kStartArrayDlg, "StartArrayDlg", error);
+    if (start == nullptr)
+        return false;
+    const MacroData data = kxcore::sampleMacroData(0);
+    int tab = 0;
+    if (!data.findTab(tabName, tab) || data.tabs[tab].arrays.isEmpty()) {
+        error = std::string("the sample macro has no array in ") + tabName;
+        return false;
+    }
+    DynArrayData array = data.tabs[tab].arrays[0];
+    array.arrayKind = kind;
+    AcArray<AcDbObjectId> ids = data.objectIds;
+    for (const AcDbObjectId& id : data.moduleIds)
+        ids.append(id);
+    start(array, ids, data.tabs[tab].moduleName);
+    return true;
+}
+
+} // namespace
+
 std::vector<SampleDialog> sampleDialogs()
 {
     return {
@@ -514,6 +622,21 @@ std::vector<SampleDialog> sampleDialogs()
                              reinterpret_cast<LPARAM>(watch.button));
              end(slot);
              return true;
+         }},
+        {"bolt-advanced", "the bolt settings of the sample macro's bolt tab, from its button (8140)",
+         [](HostedModule& module, std::string& error) {
+             return withSampleMacroDialog(module, "Bolts", {},
+                                          [](HWND dialog, const MacroData&) { pressPageButton(dialog, 1114); }, error);
+         }},
+        {"macro-pattern", "the bolt pattern dialog on a pattern with a count, from a grid button (222)",
+         [](HostedModule& module, std::string& error) { return openSamplePattern(module, 0, error); }},
+        {"macro-pattern-nocount", "the bolt pattern dialog on a pattern without a count (222)",
+         [](HostedModule& module, std::string& error) { return openSamplePattern(module, 1, error); }},
+        {"macro-array", "the array dialog on the sample's web holes, kind 1 (236)",
+         [](HostedModule& module, std::string& error) { return openSampleArray(module, "General", 1, error); }},
+        {"macro-array-rows", "the array dialog on the base plate's stiffeners as rows, kind 3 (236)",
+         [](HostedModule& module, std::string& error) {
+             return openSampleArray(module, "Base plates\\base plate", 3, error);
          }},
         {"sheet-editor", "the spreadsheet editor with its menu bar and toolbar, a new sheet (9420)",
          [](HostedModule& module, std::string& error) {

@@ -391,7 +391,12 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
     MacroPart bolts = part("bolts", "bolt group", kBolts, "");
     bolts.round = true;
     const int nRows = std::max(rows.gaps, 1), nCols = std::max(cols.gaps, 1);
+    int drawnRows = 0;
     for (int r = 0; r < nRows; ++r) {
+        // Hole k of the bolt tab serves bolt row k: a hole switched off leaves its row without bolts.
+        if (boltTab && r < boltTab->bolt.holes.length() && boltTab->bolt.holes[r].used == 0)
+            continue;
+        ++drawnRows;
         for (int c = 0; c < nCols; ++c) {
             const double y = yc + (r - (nRows - 1) / 2.0) * rows.spacing;
             const double z = (c - (nCols - 1) / 2.0) * cols.spacing;
@@ -399,11 +404,11 @@ void MacroModel::rebuild(PlacedMacro& macro, std::vector<std::string>* correctio
                 {plateX0 - 0.8 * bd, y - bd / 2, z - bd / 2, plateX1 + c2.tf + 0.8 * bd, y + bd / 2, z + bd / 2});
         }
     }
-    bolts.name = "Bolts M" + number(bd) + " x " + std::to_string(nRows * nCols);
+    bolts.name = "Bolts M" + number(bd) + " x " + std::to_string(drawnRows * nCols);
     bolts.properties = {{"Diameter", number(bd)},
                         {"Hole", number(d0)},
                         {"Grade", boltTab ? boltTab->bolt.assembly().str() : std::string("8.8")},
-                        {"Count", std::to_string(nRows * nCols)}};
+                        {"Count", std::to_string(drawnRows * nCols)}};
 
     // The splice: flange plates over and under the beam at mid-span, bolts on both sides of the gap.
     const double xm = (beamX0 + plateX0) / 2;

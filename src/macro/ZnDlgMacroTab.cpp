@@ -722,6 +722,8 @@ BOOL ZnDlgMacroTab::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = LOWORD(wParam);
     const WORD code = HIWORD(wParam);
+    if (openSubDialogFor(id, code))
+        return TRUE;
     if (id == m_gridId) {
         if (code == SSN_LEAVECELLAFTEREDIT || code == SSN_COMBOSELCHANGE || code == SSN_CELLCHANGED)
             commit();

@@ -73,6 +73,16 @@ public:
     // sets its cells from it, then commits. False when nothing changed.
     bool dimensionButton(int id);
 
+    // Sub-dialogs (ZnDlgMacroTabSubDialogs.cpp). Each runs modally while the page is not ready and
+    // sends what it changed through the difference-and-update step. False when nothing was opened.
+    bool openBoltAdvanced();
+    bool openArray(int index);
+    bool openPattern(int index);
+    // Stores bolt data (or pattern `index`) into the tab and updates the drawing; bolt is then what
+    // the tab holds. False when the tab is gone.
+    bool applyBolt(MacroBoltData& bolt);
+    bool applyPattern(int index, const MacroPatternProps& pattern);
+
 protected:
     // A page of another template (the profile page) whose grid has another id.
     ZnDlgMacroTab(ZnDlgMacro& owner, int tabIndex, int templateId, int gridId);
@@ -86,7 +96,9 @@ protected:
 
     // The page's part of a profile group's buttons (layout types 14 and 17) and the type itself.
     void profileButton(int id, Kx_ControlType type);
-
+    // A button of the page that opens a sub-dialog: 1114, a layout button of type 6, 12 or 24, a grid
+    // button cell. True when the command was one of them.
+    bool openSubDialogFor(int id, WORD code);
     void build();
     bool bind(Kx_DesignerControl& ctrl, std::string& reason);
     void fillGrid();

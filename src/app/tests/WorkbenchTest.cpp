@@ -10,6 +10,7 @@
 #include "platform/grid/Spread.h"
 #include "platform/host/SimulatedDrawing.h"
 #include "platform/qt/tests/QtTestSupport.h"
+#include "platform/win/CommCtrl.h"
 #include "platform/win/Dialog.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Window.h"
@@ -393,6 +394,39 @@ TEST_F(Workbench, SelectingACutInTheProfileCutsDialogShowsItsPreviewInTheView)
     EXPECT_TRUE(drawing.previews().empty());
     EXPECT_EQ(previewPixels(), 0);
     EXPECT_EQ(lastLogLine().rfind("remove preview", 0), 0u) << lastLogLine();
+}
+
+TEST_F(Workbench, TickingAHoleOffInTheBoltSettingsTakesItsBoltsOutOfTheDrawingView)
+{
+    const auto bolts = [&](const std::string& name) {
+        return std::count_if(drawing.objects().begin(), drawing.objects().end(),
+                             [&](const kxhost::DrawingObject& o) { return o.name == name; });
+    };
+    ASSERT_GE(bolts("Bolts M20 x 4"), 1);
+    const QImage before = picture();
+    int modalTemplate = 0;
+    long duringDialog = -1;
+    bool viewChanged = false;
+    kxqt::setModalDialogHook([&](CDialog& dialog) {
+        modalTemplate = dialog.templateId();
+        const HWND hwnd = dialog.m_hWnd;
+        QTimer::singleShot(0, [&, hwnd] {
+            // The second hole's check mark in the hole list, as a person clears it.
+            LVITEM item;
+            item.stateMask = LVIS_STATEIMAGEMASK;
+            item.state = INDEXTOSTATEIMAGEMASK(1);
+            SendMessage(GetDlgItem(hwnd, 1108), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+            duringDialog = bolts("Bolts M20 x 2");
+            viewChanged = picture() != before;
+            SendMessage(hwnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    });
+    ASSERT_TRUE(window->launch(row("bolt-advanced")));
+    kxqt::setModalDialogHook({});
+    EXPECT_EQ(modalTemplate, 8140);
+    EXPECT_EQ(duringDialog, 1) << "applied while the dialog is open";
+    EXPECT_TRUE(viewChanged);
+    EXPECT_EQ(bolts("Bolts M20 x 2"), 1) << "Cancel keeps what was applied";
 }
 
 } // namespace
