@@ -5,10 +5,12 @@
 #include "app/SheetCommand.h"
 
 #include "core/FileIO.h"
+#include "core/Kx_String.h"
 #include "core/Kx_StringArray.h"
 #include "core/StringLists.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
+#include "spread/SheetFiles.h"
 #ifdef KX_HAVE_QT
 #include "app/HostedModule.h"
 #include "core/Kx_String.h"
@@ -82,6 +84,7 @@ int show(const char* file)
         return fail("cannot create a grid");
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
+    kxss::registerFromTable(g.hwnd);
     const int rows = SSGetMaxRows(g.hwnd), cols = SSGetMaxCols(g.hwnd);
     std::string out, text;
     for (int r = 0; r <= rows; ++r)
@@ -155,6 +158,8 @@ int buildSheet(HWND g, const std::vector<Entry>& entries, int maxRow, int maxCol
     SSSetBool(g, SSB_AUTOCALC, FALSE);
     if (r1c1)
         SSSetRefStyle(g, SS_REFSTYLE_R1C1);
+    // The module's sheets all know the table lookup; so does a sheet built here.
+    kxss::registerFromTable(g);
     for (const Entry& e : entries)
         if (!kxgrid::enterText(g, e.col, e.row, e.content))
             return fail("row " + std::to_string(e.row) + " column " + std::to_string(e.col) + ": the cell refuses its content");
@@ -238,8 +243,10 @@ int bench(const char* cellsFile, int editRow, int editCol)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-    std::printf("{\"build_ms\": %.3f, \"recalc_ms\": %.3f, \"read_ms\": %.3f, \"peak_memory_mb\": %.1f}\n", buildMs,
-                recalcMs, readMs, peakMb);
+    // Numbers with a decimal point whatever locale the process runs under: the line is JSON.
+    std::printf("{\"build_ms\": %s, \"recalc_ms\": %s, \"read_ms\": %s, \"peak_memory_mb\": %s}\n",
+                Kx_String(buildMs, 3).c_str(), Kx_String(recalcMs, 3).c_str(), Kx_String(readMs, 3).c_str(),
+                Kx_String(peakMb, 1).c_str());
     return std::fflush(stdout) == 0 ? 0 : fail("cannot write the output");
 }
 
@@ -268,6 +275,7 @@ int exportCsv(const char* file, const char* outFile)
         return fail("cannot create a grid");
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
+    kxss::registerFromTable(g.hwnd);
     if (!SSExportToCSV(g.hwnd, outFile))
         return fail(kxgrid::lastError(g.hwnd));
     return 0;

@@ -143,19 +143,43 @@ TEST(References, RelativeAbsoluteAndRanges)
     expectAll({{"A1:A5*2", "6"}, {"A1:C1", "\"abc\""}, {"A1:C2", "#VALUE!"}}, "B3"); // implicit intersection
 }
 
-TEST(References, OutsideTheSheetGiveRefErrors)
+TEST(References, BeyondTheSheetAreEmptyCellsUpToTheGridsLimits)
 {
     Sheet sheet(5, 10);
     sheet.number("A1", 1);
-    EXPECT_TRUE(sameValue(sheet.eval("F1"), "#REF!"));          // beyond the last column
-    EXPECT_TRUE(sameValue(sheet.eval("A11"), "#REF!"));         // beyond the last row
-    EXPECT_TRUE(sameValue(sheet.eval("A99999999999"), "#REF!")); // beyond any row
-    EXPECT_TRUE(sameValue(sheet.eval("SUM(A1:A1000)"), "1"));   // a range is cut at the sheet's end
-    EXPECT_TRUE(sameValue(sheet.eval("SUM(A20:A30)"), "#REF!"));
+    // Single cells and ranges follow one rule: what lies beyond the sheet's size is empty.
+    EXPECT_TRUE(sameValue(sheet.eval("F1"), "0"));              // beyond the last column
+    EXPECT_TRUE(sameValue(sheet.eval("A11"), "0"));             // beyond the last row
+    EXPECT_TRUE(sameValue(sheet.eval("ISBLANK(A500)"), "TRUE"));
+    EXPECT_TRUE(sameValue(sheet.eval("A500&\"x\""), "\"x\""));
+    EXPECT_TRUE(sameValue(sheet.eval("SUM(A1:A1000)"), "1"));   // a range reaching past the end
+    EXPECT_TRUE(sameValue(sheet.eval("SUM(A20:A30)"), "0"));    // a range wholly beyond it
+    EXPECT_TRUE(sameValue(sheet.eval("COUNTA(A20:Z30)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("INDEX(A1:A1000,600)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("VLOOKUP(1,A1:B1000,2,FALSE)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("A1073741824"), "0"));     // the grid's last row
+    EXPECT_TRUE(sameValue(sheet.eval("ZZZ1"), "0"));            // its last column
+    // Only what no sheet can hold, or lies before the first cell, is #REF!.
+    EXPECT_TRUE(sameValue(sheet.eval("A1073741825"), "#REF!"));
+    EXPECT_TRUE(sameValue(sheet.eval("A99999999999"), "#REF!"));
     EXPECT_TRUE(sameValue(sheet.eval("R[-5]C", "A2"), "#ERROR!")); // A1 style reads no R1C1
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R[-5]C", 1, 2, kxformula::RefStyle::R1C1), "#REF!"));
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R1C1+R[-1]C", 1, 2, kxformula::RefStyle::R1C1), "2"));
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R99999999999C1", 1, 2, kxformula::RefStyle::R1C1), "#REF!"));
+}
+
+TEST(References, ASheetThatGrowsFillsWhatTheyReadBeyondIt)
+{
+    Sheet sheet(5, 10);
+    ASSERT_TRUE(sheet.formula("B1", "A20*2+SUM(A15:A25)").ok);
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "0"));
+    sheet.store.resize(5, 30);
+    sheet.engine.recalculate();
+    sheet.number("A20", 4);
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "12"));
+    sheet.store.resize(5, 10);
+    sheet.engine.recalculate();
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "0")) << "cut off again: empty, not an error";
 }
 
 TEST(Names, UnknownNamesAndFunctionsGiveNameErrors)
