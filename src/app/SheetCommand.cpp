@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -208,7 +209,9 @@ double msSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-int bench(const char* cellsFile, int editRow, int editCol)
+// content: what the edited cell gets as typed (a text, a number or a formula); without it the
+// cell's number plus 1.
+int bench(const char* cellsFile, int editRow, int editCol, const std::optional<std::string>& content)
 {
     std::vector<Entry> entries;
     int maxRow = 0, maxCol = 0;
@@ -220,16 +223,25 @@ int bench(const char* cellsFile, int editRow, int editCol)
         return rc;
     const double buildMs = msSince(buildStart);
 
-    double value = 0;
-    if (editRow > maxRow || editCol > maxCol || SSGetFormulaLen(g.hwnd, editCol, editRow) > 0 ||
-        !SSGetFloat(g.hwnd, editCol, editRow, &value))
-        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
-                    " holds no number");
-    const auto recalcStart = std::chrono::steady_clock::now();
-    if (!SSSetFloat(g.hwnd, editCol, editRow, value + 1))
-        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
-                    " refuses the new number");
-    const double recalcMs = msSince(recalcStart);
+    const std::string where = "the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol);
+    double recalcMs = 0;
+    if (content) {
+        if (editRow > maxRow || editCol > maxCol)
+            return fail(where + " lies outside the sheet");
+        const auto recalcStart = std::chrono::steady_clock::now();
+        if (!kxgrid::enterText(g.hwnd, editCol, editRow, *content))
+            return fail(where + " refuses its new content");
+        recalcMs = msSince(recalcStart);
+    } else {
+        double value = 0;
+        if (editRow > maxRow || editCol > maxCol || SSGetFormulaLen(g.hwnd, editCol, editRow) > 0 ||
+            !SSGetFloat(g.hwnd, editCol, editRow, &value))
+            return fail(where + " holds no number");
+        const auto recalcStart = std::chrono::steady_clock::now();
+        if (!SSSetFloat(g.hwnd, editCol, editRow, value + 1))
+            return fail(where + " refuses the new number");
+        recalcMs = msSince(recalcStart);
+    }
 
     const auto readStart = std::chrono::steady_clock::now();
     std::string text;
@@ -356,7 +368,7 @@ void printSheetUsage(bool toStderr)
                "       kestra-ss sheet eval CELLS [--r1c1]\n"
                "           build a sheet from CELLS as import does, recalculate it and print every non-empty\n"
                "           cell as row<TAB>column<TAB>data; --r1c1 reads formulas in R1C1 style\n"
-               "       kestra-ss sheet bench CELLS [--edit ROW,COL]\n"
+               "       kestra-ss sheet bench CELLS [--edit ROW,COL[=CONTENT]]\n"
                "           build the sheet, add 1 to the number in ROW,COL (default 1,1) with automatic\n"
                "           recalculation on, read every cell back and print one JSON line:\n"
                "           {\"build_ms\", \"recalc_ms\", \"read_ms\", \"peak_memory_mb\"}\n"
@@ -382,8 +394,14 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
         return eval(argv[2], argc == 4);
     if (sub == "bench" && (argc == 3 || (argc == 5 && std::string_view(argv[3]) == "--edit"))) {
         int row = 1, col = 1;
+        std::optional<std::string> content;
         if (argc == 5) {
-            const std::string_view where = argv[4];
+            std::string_view where = argv[4];
+            // ROW,COL=CONTENT: the content is everything after the first '=' ("1,1==A2*3" types =A2*3).
+            if (const size_t equals = where.find('='); equals != std::string_view::npos) {
+                content = std::string(where.substr(equals + 1));
+                where = where.substr(0, equals);
+            }
             const size_t comma = where.find(',');
             if (comma == std::string_view::npos || !readIndex(where.substr(0, comma), SS_MAX_ROWS, row) ||
                 !readIndex(where.substr(comma + 1), SS_MAX_COLS, col) || row < 1 || col < 1) {
@@ -392,7 +410,7 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
                 return 2;
             }
         }
-        return bench(argv[2], row, col);
+        return bench(argv[2], row, col, content);
     }
     std::fputs("usage:\n", stderr);
     printSheetUsage(true);
