@@ -168,6 +168,12 @@ KXFORMULA_FN(fnVLookup);
 KXFORMULA_FN(fnHLookup);
 KXFORMULA_FN(fnMatch);
 KXFORMULA_FN(fnIndex);
+KXFORMULA_FN(fnRow);
+KXFORMULA_FN(fnColumn);
+KXFORMULA_FN(fnRows);
+KXFORMULA_FN(fnColumns);
+KXFORMULA_FN(fnChoose);
+KXFORMULA_FN(fnCountBlank);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
