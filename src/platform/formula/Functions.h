@@ -121,6 +121,18 @@ KXFORMULA_FN(fnAtan);
 KXFORMULA_FN(fnAtan2);
 KXFORMULA_FN(fnRadians);
 KXFORMULA_FN(fnDegrees);
+KXFORMULA_FN(fnExp);
+KXFORMULA_FN(fnLn);
+KXFORMULA_FN(fnLog);
+KXFORMULA_FN(fnLog10);
+KXFORMULA_FN(fnSign);
+KXFORMULA_FN(fnTrunc);
+KXFORMULA_FN(fnEven);
+KXFORMULA_FN(fnOdd);
+KXFORMULA_FN(fnFact);
+KXFORMULA_FN(fnQuotient);
+KXFORMULA_FN(fnProduct);
+KXFORMULA_FN(fnSumSq);
 // Logic and information
 KXFORMULA_FN(fnIf);
 KXFORMULA_FN(fnIfError);
