@@ -5,10 +5,12 @@
 #include "app/SheetCommand.h"
 
 #include "core/FileIO.h"
+#include "core/Kx_String.h"
 #include "core/Kx_StringArray.h"
 #include "core/StringLists.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
+#include "spread/SheetFiles.h"
 #ifdef KX_HAVE_QT
 #include "app/HostedModule.h"
 #include "core/Kx_String.h"
@@ -24,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,6 +85,7 @@ int show(const char* file)
         return fail("cannot create a grid");
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
+    kxss::registerFromTable(g.hwnd);
     const int rows = SSGetMaxRows(g.hwnd), cols = SSGetMaxCols(g.hwnd);
     std::string out, text;
     for (int r = 0; r <= rows; ++r)
@@ -155,6 +159,8 @@ int buildSheet(HWND g, const std::vector<Entry>& entries, int maxRow, int maxCol
     SSSetBool(g, SSB_AUTOCALC, FALSE);
     if (r1c1)
         SSSetRefStyle(g, SS_REFSTYLE_R1C1);
+    // The module's sheets all know the table lookup; so does a sheet built here.
+    kxss::registerFromTable(g);
     for (const Entry& e : entries)
         if (!kxgrid::enterText(g, e.col, e.row, e.content))
             return fail("row " + std::to_string(e.row) + " column " + std::to_string(e.col) + ": the cell refuses its content");
@@ -203,7 +209,9 @@ double msSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-int bench(const char* cellsFile, int editRow, int editCol)
+// content: what the edited cell gets as typed (a text, a number or a formula); without it the
+// cell's number plus 1.
+int bench(const char* cellsFile, int editRow, int editCol, const std::optional<std::string>& content)
 {
     std::vector<Entry> entries;
     int maxRow = 0, maxCol = 0;
@@ -215,16 +223,25 @@ int bench(const char* cellsFile, int editRow, int editCol)
         return rc;
     const double buildMs = msSince(buildStart);
 
-    double value = 0;
-    if (editRow > maxRow || editCol > maxCol || SSGetFormulaLen(g.hwnd, editCol, editRow) > 0 ||
-        !SSGetFloat(g.hwnd, editCol, editRow, &value))
-        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
-                    " holds no number");
-    const auto recalcStart = std::chrono::steady_clock::now();
-    if (!SSSetFloat(g.hwnd, editCol, editRow, value + 1))
-        return fail("the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol) +
-                    " refuses the new number");
-    const double recalcMs = msSince(recalcStart);
+    const std::string where = "the cell at row " + std::to_string(editRow) + " column " + std::to_string(editCol);
+    double recalcMs = 0;
+    if (content) {
+        if (editRow > maxRow || editCol > maxCol)
+            return fail(where + " lies outside the sheet");
+        const auto recalcStart = std::chrono::steady_clock::now();
+        if (!kxgrid::enterText(g.hwnd, editCol, editRow, *content))
+            return fail(where + " refuses its new content");
+        recalcMs = msSince(recalcStart);
+    } else {
+        double value = 0;
+        if (editRow > maxRow || editCol > maxCol || SSGetFormulaLen(g.hwnd, editCol, editRow) > 0 ||
+            !SSGetFloat(g.hwnd, editCol, editRow, &value))
+            return fail(where + " holds no number");
+        const auto recalcStart = std::chrono::steady_clock::now();
+        if (!SSSetFloat(g.hwnd, editCol, editRow, value + 1))
+            return fail(where + " refuses the new number");
+        recalcMs = msSince(recalcStart);
+    }
 
     const auto readStart = std::chrono::steady_clock::now();
     std::string text;
@@ -238,8 +255,10 @@ int bench(const char* cellsFile, int editRow, int editCol)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-    std::printf("{\"build_ms\": %.3f, \"recalc_ms\": %.3f, \"read_ms\": %.3f, \"peak_memory_mb\": %.1f}\n", buildMs,
-                recalcMs, readMs, peakMb);
+    // Numbers with a decimal point whatever locale the process runs under: the line is JSON.
+    std::printf("{\"build_ms\": %s, \"recalc_ms\": %s, \"read_ms\": %s, \"peak_memory_mb\": %s}\n",
+                Kx_String(buildMs, 3).c_str(), Kx_String(recalcMs, 3).c_str(), Kx_String(readMs, 3).c_str(),
+                Kx_String(peakMb, 1).c_str());
     return std::fflush(stdout) == 0 ? 0 : fail("cannot write the output");
 }
 
@@ -268,6 +287,7 @@ int exportCsv(const char* file, const char* outFile)
         return fail("cannot create a grid");
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
+    kxss::registerFromTable(g.hwnd);
     if (!SSExportToCSV(g.hwnd, outFile))
         return fail(kxgrid::lastError(g.hwnd));
     return 0;
@@ -348,7 +368,7 @@ void printSheetUsage(bool toStderr)
                "       kestra-ss sheet eval CELLS [--r1c1]\n"
                "           build a sheet from CELLS as import does, recalculate it and print every non-empty\n"
                "           cell as row<TAB>column<TAB>data; --r1c1 reads formulas in R1C1 style\n"
-               "       kestra-ss sheet bench CELLS [--edit ROW,COL]\n"
+               "       kestra-ss sheet bench CELLS [--edit ROW,COL[=CONTENT]]\n"
                "           build the sheet, add 1 to the number in ROW,COL (default 1,1) with automatic\n"
                "           recalculation on, read every cell back and print one JSON line:\n"
                "           {\"build_ms\", \"recalc_ms\", \"read_ms\", \"peak_memory_mb\"}\n"
@@ -374,8 +394,14 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
         return eval(argv[2], argc == 4);
     if (sub == "bench" && (argc == 3 || (argc == 5 && std::string_view(argv[3]) == "--edit"))) {
         int row = 1, col = 1;
+        std::optional<std::string> content;
         if (argc == 5) {
-            const std::string_view where = argv[4];
+            std::string_view where = argv[4];
+            // ROW,COL=CONTENT: the content is everything after the first '=' ("1,1==A2*3" types =A2*3).
+            if (const size_t equals = where.find('='); equals != std::string_view::npos) {
+                content = std::string(where.substr(equals + 1));
+                where = where.substr(0, equals);
+            }
             const size_t comma = where.find(',');
             if (comma == std::string_view::npos || !readIndex(where.substr(0, comma), SS_MAX_ROWS, row) ||
                 !readIndex(where.substr(comma + 1), SS_MAX_COLS, col) || row < 1 || col < 1) {
@@ -384,7 +410,7 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
                 return 2;
             }
         }
-        return bench(argv[2], row, col);
+        return bench(argv[2], row, col, content);
     }
     std::fputs("usage:\n", stderr);
     printSheetUsage(true);

@@ -10,6 +10,12 @@ class FindReplaceTarget {
 public:
     virtual ~FindReplaceTarget() = default;
 
+    // A formula cell is never turned into a constant: with searchInFormulas it is searched and
+    // replaced in its formula text as its editor shows it ("=A3*5"), without it is left alone (not
+    // found, not replaced). Off by default.
+    virtual void setSearchInFormulas(bool on) { (void)on; }
+    virtual bool searchesInFormulas() const { return false; }
+
     // The first cell at or after (startCol, startRow) in row order whose value text contains `text`
     // (case folded); the next rows start at column 1. False when none up to the last row.
     virtual bool findNext(const Kx_String& text, int startCol, int startRow, int& col, int& row) = 0;
@@ -17,7 +23,8 @@ public:
     virtual bool findInCell(const Kx_String& text, int col, int row, int& start, int& length, int from) = 0;
     // Focus to the grid, edit mode on, the cell active and the found characters selected.
     virtual bool findAndSelect(const Kx_String& text, int col, int row, int from) = 0;
-    // Replaces the edit selection of the active cell with `newText` and writes the cell as data.
+    // Replaces the edit selection of the active cell with `newText` in the editor's own text (the one
+    // the selection counts in) and writes the cell back: a formula as a formula, anything else as data.
     virtual bool replaceSelection(const Kx_String& newText) = 0;
     // Every occurrence of oldText in the cell replaced, written as data; false when the grid refused.
     virtual bool replaceInCell(int col, int row, const Kx_String& oldText, const Kx_String& newText) = 0;
@@ -25,4 +32,7 @@ public:
     virtual void getActiveCell(int& col, int& row) = 0;
     // The edit selection while a cell is being edited; false otherwise.
     virtual bool getEditSelection(int& start, int& end) = 0;
+    // Told after Replace or Replace all changed cells, so that an owner keeping a history of the
+    // sheet (the editor's undo) takes the change as one step.
+    virtual void cellsReplaced() {}
 };

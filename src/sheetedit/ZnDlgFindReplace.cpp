@@ -32,6 +32,7 @@ constexpr int kReplacedInText = 1147;
 constexpr int kCellsText = 1148;
 constexpr int kReplaceAllTitle = 1149;
 constexpr int kCloseText = 285;
+constexpr int kSearchFormulasText = 11080;
 
 // True when (col, row) lies at or after (fromCol, fromRow) in row order. A target that answered a
 // cell before the start would make the search loops go round for ever.
@@ -79,6 +80,8 @@ BOOL ZnDlgFindReplace::OnInitDialog()
     SetDlgItemText(kReplaceButton, dialString(kReplaceText).str());
     SetDlgItemText(kReplaceAllButton, dialString(kReplaceAllText).str());
     SetDlgItemText(kCloseButton, dialString(kCloseText).str());
+    SetDlgItemText(kSearchFormulasCheck, dialString(kSearchFormulasText).str());
+    CheckDlgButton(kSearchFormulasCheck, m_target.searchesInFormulas() ? BST_CHECKED : BST_UNCHECKED);
 
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
@@ -130,6 +133,10 @@ BOOL ZnDlgFindReplace::OnCommand(WPARAM wParam, LPARAM lParam)
             return TRUE;
         case kReplaceAllButton:
             replaceAll();
+            return TRUE;
+        case kSearchFormulasCheck:
+            m_target.setSearchInFormulas(IsDlgButtonChecked(kSearchFormulasCheck) == BST_CHECKED);
+            m_last = Occurrence{};
             return TRUE;
         default:
             break;
@@ -206,6 +213,7 @@ void ZnDlgFindReplace::replace()
     if (!m_target.replaceSelection(newText))
         return;  // the grid refused the text: the cell keeps its text, and no message
     SSSetBool(m_grid, SSB_CHANGEMADE, TRUE);
+    m_target.cellsReplaced();
     // The next search goes on after the inserted text, never into it ("a" by "aa" must not
     // find its own "a" again).
     m_last.start = std::min(start, end);
@@ -242,8 +250,10 @@ void ZnDlgFindReplace::replaceAll()
         col = foundCol + 1;
         row = foundRow;
     }
-    if (cells > 0 && gridAlive())
+    if (cells > 0 && gridAlive()) {
         SSSetBool(m_grid, SSB_CHANGEMADE, TRUE);
+        m_target.cellsReplaced();
+    }
 
     Kx_String message = dialString(kReplacedInText);
     message.append(' ').append(cells).append(' ').append(dialString(kCellsText));

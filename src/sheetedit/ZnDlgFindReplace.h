@@ -26,6 +26,8 @@ public:
     static constexpr int kReplaceButton = 1204;
     static constexpr int kReplaceAllButton = 1205;
     static constexpr int kCloseButton = 2;
+    // Whether formula cells are searched in their formulas (FindReplaceTarget::setSearchInFormulas).
+    static constexpr int kSearchFormulasCheck = 1210;
 
     // `target` (not owned) searches the grid `grid`; `onClosed` runs once, after the window is gone;
     // the owner may then delete the object (not from inside the callback: use deleteWhenIdle).

@@ -11,6 +11,7 @@
 #include "sheetedit/SheetPreparation.h"
 #include "sheetedit/SheetSettings.h"
 #include "sheetedit/ZnDlgFindReplace.h"
+#include "spread/SheetFiles.h"
 
 #include <vector>
 
@@ -109,6 +110,8 @@ bool Kx_Spread::attach(HWND owner, int controlId, bool exactRect)
     SSSetAppearance(m_hWnd, 1);
     for (int action = 0; action <= 2; ++action)
         SSSetActionKey(m_hWnd, action, FALSE, FALSE, 0);
+    // Every grid of the module knows the table lookup, so a formula behaves the same in each.
+    kxss::registerFromTable(m_hWnd);
     return true;
 }
 
@@ -135,11 +138,14 @@ bool Kx_Spread::loadLook(const Kx_String& settingsName)
 {
     if (!m_attached)
         return false;
-    prepareEditorSheet(m_hWnd, settingsName, /*full=*/true, nullptr);
+    // The settings the preparation applied: the sheet's own, else the registry's default ones, else
+    // the defaults. Loading the name again here would paint the defaults over a registry default.
     SheetSettings settings;
-    settings.load(settingsName);
-    m_fontFace = settings.defaultFont;
-    m_textHeight = settings.defaultTextHeight;
+    prepareEditorSheet(m_hWnd, settingsName, /*full=*/true, &settings);
+    if (!settings.defaultFont.isEmpty() && settings.defaultTextHeight > 0) {
+        m_fontFace = settings.defaultFont;
+        m_textHeight = settings.defaultTextHeight;
+    }
     applyFonts();
     return true;
 }

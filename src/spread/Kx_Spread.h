@@ -203,6 +203,12 @@ public:
     bool handleTabKey(UINT key, int& result);
 
     // --- Find and replace ----------------------------------------------------------------------
+    void setSearchInFormulas(bool on) override { m_searchInFormulas = on; }
+    bool searchesInFormulas() const override { return m_searchInFormulas; }
+    // The text find and replace sees in a cell: its value text, or for a formula cell "=" and its
+    // formula while searching in formulas (and the grid lets users type formulas); false for an
+    // empty cell and for a formula cell left alone.
+    bool searchableText(int col, int row, Kx_String& text) const;
     bool findInRow(const Kx_String& text, int row, int firstCol, int& col) const;
     bool findNext(const Kx_String& text, int startCol, int startRow, int& col, int& row) override;
     bool findInCell(const Kx_String& text, int col, int row, int& start, int& length, int from = 0) override;
@@ -267,6 +273,8 @@ private:
     void runMenuKind(int kind);
     void onFindDialogClosed();
     bool writeCell(int col, int row, const Kx_String& text, bool asValue);
+    // A text find and replace changed (see searchableText) written back into its cell.
+    bool writeSearchedText(int col, int row, const Kx_String& text);
     void markChanged();
     void followCheckGuard();
 
@@ -292,6 +300,7 @@ private:
     int m_comboNotifyColumn = -1;
     int m_checkColumn = -1;
     int m_guardedColumn = -1;
+    bool m_searchInFormulas = false;
     // Pictures shown by setResourcePicture cells: the grid does not own them.
     std::vector<HBITMAP> m_resourceBitmaps;
     std::vector<HICON> m_resourceIcons;

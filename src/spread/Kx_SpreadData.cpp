@@ -3,8 +3,9 @@
 #include "spread/Kx_Spread.h"
 
 #include "platform/grid/Spread.h"
+#include "spread/SpreadNumbers.h"
+#include "spread/ZnDlgGrid.h"
 
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -76,7 +77,7 @@ bool Kx_Spread::getDouble(int col, int row, double& value) const
     Kx_String text;
     if (!getCellText(col, row, text, kTextValue))
         return false;
-    value = std::atof(text.c_str());
+    value = kxss::leadingDouble(text.view());
     return true;
 }
 
@@ -170,7 +171,7 @@ bool Kx_Spread::getColumnInts(int col, Kx_Array<int>& values) const
         return false;
     values.removeAll();
     for (int i = 0; i < texts.length(); ++i)
-        values.append(std::atoi(texts[i].c_str()));
+        values.append(kxss::leadingInt(texts[i]));
     return true;
 }
 
@@ -181,7 +182,7 @@ bool Kx_Spread::getColumnDoubles(int col, Kx_Array<double>& values) const
         return false;
     values.removeAll();
     for (int i = 0; i < texts.length(); ++i)
-        values.append(std::atof(texts[i].c_str()));
+        values.append(kxss::leadingDouble(texts[i].view()));
     return true;
 }
 

@@ -246,12 +246,15 @@ char foldAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The search of findNext over a block: the first cell whose value text holds the text, with the
-// core's case folding (hasSubString, not exact). Empty cells read nothing and are skipped.
+// The search of findNext over a block: the first cell whose searched text holds the text, with the
+// core's case folding (hasSubString, not exact). Empty cells read nothing and are skipped. A formula
+// cell is searched in "=" and its formula when formulas are searched, and skipped otherwise: its
+// value text is a result that a replacement would turn into a constant.
 // Between an ASCII text and an ASCII cell the core's folding pairs only A-Z with a-z, so those
 // cells are compared here directly; every other cell goes through Kx_String itself.
 struct Search {
-    explicit Search(const Kx_String& searched) : text(&searched), ascii(isAscii(searched.view()))
+    Search(const Kx_String& searched, HWND grid, bool inFormulas)
+        : text(&searched), ascii(isAscii(searched.view())), grid(grid), inFormulas(inFormulas)
     {
         if (ascii) {
             for (const char c : searched.view())
@@ -260,6 +263,8 @@ struct Search {
     }
     const Kx_String* text;
     bool ascii;
+    HWND grid;
+    bool inFormulas;
     std::string folded;
     int col = 0;
     int row = 0;
@@ -281,13 +286,38 @@ bool containsFolded(std::string_view value, const std::string& folded)
     return false;
 }
 
+bool hasFormula(HWND grid, int col, int row)
+{
+    return SSGetFormulaLen(grid, col, row) > 0;
+}
+
+std::string formulaOf(HWND grid, int col, int row)
+{
+    const int length = SSGetFormulaLen(grid, col, row);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int read = SSGetFormula(grid, col, row, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::clamp(read, 0, length)));
+    return text;
+}
+
+bool contains(const Search& search, std::string_view text)
+{
+    return (search.ascii && isAscii(text)) ? containsFolded(text, search.folded)
+                                           : Kx_String(text).hasSubString(*search.text, false);
+}
+
 bool matchCell(void* context, int col, int row, std::string_view value)
 {
     auto* search = static_cast<Search*>(context);
-    if (value.empty())
-        return true;
-    const bool match = (search->ascii && isAscii(value)) ? containsFolded(value, search->folded)
-                                                         : Kx_String(value).hasSubString(*search->text, false);
+    bool match = false;
+    if (search->inFormulas && hasFormula(search->grid, col, row)) {
+        match = contains(*search, "=" + formulaOf(search->grid, col, row));
+    } else {
+        // Formula cells are rare: only a cell whose value matched is asked whether it is one.
+        match = !value.empty() && contains(*search, value) && (search->inFormulas || !hasFormula(search->grid, col, row));
+    }
     if (!match)
         return true;
     search->col = col;
@@ -298,6 +328,20 @@ bool matchCell(void* context, int col, int row, std::string_view value)
 
 } // namespace
 
+bool Kx_Spread::searchableText(int col, int row, Kx_String& text) const
+{
+    text.clear();
+    if (!m_attached)
+        return false;
+    if (hasFormula(m_hWnd, col, row)) {
+        if (!m_searchInFormulas || !SSGetBool(m_hWnd, SSB_ALLOWUSERFORMULAS))
+            return false;
+        text = Kx_String("=" + formulaOf(m_hWnd, col, row));
+        return true;
+    }
+    return getCellText(col, row, text, kTextValue);
+}
+
 bool Kx_Spread::findInRow(const Kx_String& text, int row, int firstCol, int& col) const
 {
     if (!m_attached)
@@ -306,7 +350,7 @@ bool Kx_Spread::findInRow(const Kx_String& text, int row, int firstCol, int& col
     const int first = std::max(firstCol, 1);
     if (row < 1 || row > getRowCount() || first > cols)
         return false;
-    Search search(text);
+    Search search(text, m_hWnd, m_searchInFormulas && SSGetBool(m_hWnd, SSB_ALLOWUSERFORMULAS));
     kxgrid::visitValues(m_hWnd, first, row, cols, row, matchCell, &search);
     if (search.found)
         col = search.col;
@@ -329,7 +373,7 @@ bool Kx_Spread::findNext(const Kx_String& text, int startCol, int startRow, int&
     if (first == rows)
         return false;
     // The following rows from column 1, in one pass over the grid.
-    Search search(text);
+    Search search(text, m_hWnd, m_searchInFormulas && SSGetBool(m_hWnd, SSB_ALLOWUSERFORMULAS));
     kxgrid::visitValues(m_hWnd, 1, first + 1, cols, rows, matchCell, &search);
     if (!search.found)
         return false;
@@ -341,7 +385,7 @@ bool Kx_Spread::findNext(const Kx_String& text, int startCol, int startRow, int&
 bool Kx_Spread::findInCell(const Kx_String& text, int col, int row, int& start, int& length, int from)
 {
     Kx_String cell;
-    if (!getCellText(col, row, cell, kTextValue))
+    if (!searchableText(col, row, cell))
         return false;
     int pos = 0;
     if (!cell.findFirst(text, false, pos, from))
@@ -376,21 +420,25 @@ bool Kx_Spread::replaceSelection(const Kx_String& newText)
     int end = 0;
     if (!getEditSelection(start, end))
         return false;
-    // The editor's text becomes the cell's first, so the positions count in what is written back.
+    // The selection counts characters of the editor's text, so that text is the one replaced in: a
+    // formula cell's editor shows "=A3*5", its value text shows the result.
+    std::string edited;
+    if (!kxgrid::editText(m_hWnd, edited))
+        return false;
+    // What the person typed becomes the cell's first, so the cell holds the editor's text.
     if (!SSSetEditMode(m_hWnd, FALSE))
         return false;
     int col = 0;
     int row = 0;
     getActiveCell(col, row);
-    Kx_String text;
-    getCellText(col, row, text, kTextValue);
+    Kx_String text(std::move(edited));
     if (end < 0 || end > text.length())
         end = text.length();
     if (start < 0 || start >= end)
         return false;
     text.removeAt(start, end - start);
     text.insertAt(start, newText);
-    if (!writeCell(col, row, text, false))
+    if (!writeSearchedText(col, row, text))
         return false;
     markChanged();
     return true;
@@ -399,11 +447,23 @@ bool Kx_Spread::replaceSelection(const Kx_String& newText)
 bool Kx_Spread::replaceInCell(int col, int row, const Kx_String& oldText, const Kx_String& newText)
 {
     Kx_String text;
-    if (!getCellText(col, row, text, kTextValue))
+    if (!searchableText(col, row, text))
         return false;
     if (text.replaceSubString(oldText, newText, false) == 0)
         return false;
-    return writeCell(col, row, text, false);
+    return writeSearchedText(col, row, text);
+}
+
+bool Kx_Spread::writeSearchedText(int col, int row, const Kx_String& text)
+{
+    if (!hasFormula(m_hWnd, col, row))
+        return writeCell(col, row, text, false);
+    // A formula stays a formula: it is written back only while searching formulas, and only as long
+    // as the replaced text still is one.
+    if (!m_searchInFormulas || !SSGetBool(m_hWnd, SSB_ALLOWUSERFORMULAS) || text.length() < 2 ||
+        text.str().front() != '=')
+        return false;
+    return SSSetFormula(m_hWnd, col, row, text.c_str(), TRUE) != FALSE;
 }
 
 int Kx_Spread::replaceAll(const Kx_String& oldText, const Kx_String& newText)

@@ -2,6 +2,7 @@
 #include "spread/SheetFiles.h"
 
 #include "core/Kx_Settings.h"
+#include "core/Kx_String.h"
 #include "core/Paths.h"
 #include "platform/formula/Value.h"
 #include "platform/grid/Spread.h"
@@ -109,12 +110,10 @@ std::optional<std::string> stringOf(const SS_VALUE& a)
     return text;
 }
 
-// The text an argument stands for in a key search; no value when it cannot be formed. An empty
-// argument stands for the empty text; a boolean arrives as the long 1 or 0.
+// The text an argument stands for in a key search; no value when it cannot be formed. A boolean
+// arrives as the long 1 or 0.
 std::optional<std::string> argumentText(const SS_VALUE& a, HWND calling)
 {
-    if (a.status == SS_VALUESTATUS_EMPTY)
-        return std::string();
     if (a.status != SS_VALUESTATUS_OK)
         return std::nullopt;
     switch (a.kind) {
@@ -205,7 +204,10 @@ void printResult(const SS_VALUE& result)
         return;
     switch (result.kind) {
     case SS_VALUE_LONG: acutPrintf("Result is long: %i\n", static_cast<int>(result.longValue)); break;
-    case SS_VALUE_DOUBLE: acutPrintf("Result is double: %f\n", static_cast<double>(result.doubleValue)); break;
+    // Six decimals as "%f" prints them, but with a decimal point whatever locale the host set.
+    case SS_VALUE_DOUBLE:
+        acutPrintf("Result is double: %s\n", Kx_String(static_cast<double>(result.doubleValue), 6).c_str());
+        break;
     case SS_VALUE_STRING: acutPrintf("Result is string: %s\n", stringOf(result).value_or("").c_str()); break;
     case SS_VALUE_CELL: acutPrintf("Result is cell\n"); break;
     case SS_VALUE_RANGE: acutPrintf("Result is range\n"); break;
@@ -233,6 +235,12 @@ bool inTableChain(const std::string& canonical)
 int tableChainDepth()
 {
     return static_cast<int>(g_tableChain.size());
+}
+
+const std::string& tableChainTop()
+{
+    static const std::string none;
+    return g_tableChain.empty() ? none : g_tableChain.back();
 }
 
 bool registerFromTable(HWND grid)
@@ -265,8 +273,9 @@ void answerFromTable(SS_VALUE* result, const SS_VALUE* args, int count, HWND cal
     if (count < 1)
         return;
     const std::span<const SS_VALUE> a(args, static_cast<std::size_t>(count));
-    // An error argument gives no value; an empty one stands for the empty text.
-    if (std::any_of(a.begin(), a.end(), [](const SS_VALUE& x) { return x.status == SS_VALUESTATUS_ERROR; }))
+    // An argument without a value (an error, or one left out: FROMTABLE(f,,"Weight",k)) gives no
+    // value. An empty cell named as a key is a cell reference, and stands for the empty text.
+    if (std::any_of(a.begin(), a.end(), [](const SS_VALUE& x) { return x.status != SS_VALUESTATUS_OK; }))
         return;
     const std::optional<std::string> fileName = stringOf(a[0]);
     if (!fileName)

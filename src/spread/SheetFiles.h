@@ -63,6 +63,8 @@ void answerFromTable(SS_VALUE* result, const SS_VALUE* args, int count, HWND cal
 // How many table files are being evaluated inside each other right now, and whether a file (by
 // its canonical path) is one of them.
 int tableChainDepth();
+// The canonical path of the table evaluated innermost; empty when none is.
+const std::string& tableChainTop();
 bool inTableChain(const std::string& canonical);
 // Marks a table file as being evaluated for the scope's lifetime.
 class TableChainScope {

@@ -22,6 +22,8 @@ namespace {
 // handful of library tables, and each kept table costs its whole sheet in memory.
 constexpr std::size_t kMaxTables = 16;
 
+} // namespace
+
 // What identifies the file behind a name: a file replaced, rewritten or reached through a link
 // that now points elsewhere differs in one of these.
 struct FileStamp {
@@ -32,6 +34,8 @@ struct FileStamp {
     long nanoseconds = 0;
     bool operator==(const FileStamp&) const = default;
 };
+
+namespace {
 
 std::optional<FileStamp> stampOf(const std::string& name)
 {
@@ -77,9 +81,12 @@ std::string cellFormula(HWND grid, int col, int row)
 }
 
 // Header and key-column indexes, built on first use. They describe the grid's texts as they were
-// when built: the grid's "changes made" option is cleared then, and any later change to the sheet
-// (a formula recalculated to a new text, a lookup writing into the table) sets it and drops them.
+// when built, at the grid's content version then; any later change to the sheet (a formula
+// recalculated to a new result, a lookup writing into the table) moves the version on and drops
+// them. The version, not the "changes made" option: a recalculation changes what a sheet shows
+// without the user having changed it.
 struct TableCache::Table::Indexes {
+    std::uint64_t builtAt = 0;
     bool haveHeaders = false;
     std::unordered_map<std::string, int> headers;
     std::unordered_map<int, std::unordered_map<std::string, int>> keys;
@@ -95,12 +102,13 @@ namespace {
 
 void dropIndexesIfChanged(HWND grid, TableCache::Table::Indexes& ix)
 {
-    if (!SSGetBool(grid, SSB_CHANGEMADE))
+    const std::uint64_t now = kxgrid::contentVersion(grid);
+    if (now == ix.builtAt)
         return;
     ix.haveHeaders = false;
     ix.headers.clear();
     ix.keys.clear();
-    SSSetBool(grid, SSB_CHANGEMADE, FALSE);
+    ix.builtAt = now;
 }
 
 } // namespace
@@ -134,11 +142,21 @@ int TableCache::Table::findRow(int column, std::string_view text)
     return it == slot->second.end() ? -1 : it->second;
 }
 
+// A table file another table's formulas looked into, as it was then.
+struct Dependency {
+    std::string name;
+    FileStamp stamp;
+};
+
 struct TableCache::Entry {
     std::string name;  // as opened
     FileStamp stamp;
     unsigned long lastUse = 0;
     Table table;
+    // The table files this table's formulas drew values from (FROMTABLE inside the table). Its
+    // computed cells are only as fresh as those files: when one of them changes, the table is
+    // recalculated before it answers again.
+    std::vector<Dependency> dependencies;
 };
 
 TableCache::~TableCache() = default;
@@ -157,6 +175,44 @@ void TableCache::clear()
     m_entries.clear();
 }
 
+TableCache::Entry* TableCache::entryNamed(const std::string& nativeName)
+{
+    auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& e) { return e->name == nativeName; });
+    return found == m_entries.end() ? nullptr : found->get();
+}
+
+bool TableCache::isStale(const Entry& entry, int depth)
+{
+    // Chains of tables are at most kMaxTableChain deep; a circle of dependencies ends here too.
+    if (depth > kMaxTableChain)
+        return false;
+    for (const Dependency& d : entry.dependencies) {
+        const std::optional<FileStamp> now = stampOf(d.name);
+        if (!now || !(*now == d.stamp))
+            return true;
+        if (const Entry* kept = entryNamed(d.name); kept != nullptr && isStale(*kept, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+void TableCache::noteDependency(const std::string& nativeName, const FileStamp& stamp)
+{
+    if (tableChainDepth() == 0)
+        return;
+    const std::string& parent = tableChainTop();
+    for (const auto& e : m_entries) {
+        if (e->table.canonical != parent)
+            continue;
+        auto known = std::find_if(e->dependencies.begin(), e->dependencies.end(),
+                                  [&](const Dependency& d) { return d.name == nativeName; });
+        if (known != e->dependencies.end())
+            known->stamp = stamp;
+        else
+            e->dependencies.push_back(Dependency{nativeName, stamp});
+    }
+}
+
 TableCache::Table* TableCache::open(const std::string& nativeName)
 {
     if (nativeName.empty())
@@ -164,13 +220,23 @@ TableCache::Table* TableCache::open(const std::string& nativeName)
     const std::optional<FileStamp> stamp = stampOf(nativeName);
     if (!stamp)
         return nullptr;
+    noteDependency(nativeName, *stamp);
     auto found = std::find_if(m_entries.begin(), m_entries.end(),
                               [&](const auto& e) { return e->name == nativeName; });
     if (found != m_entries.end()) {
         Entry& e = **found;
         if (e.stamp == *stamp && IsWindow(e.table.grid)) {
             e.lastUse = ++m_clock;
-            return inTableChain(e.table.canonical) ? nullptr : &e.table;
+            if (inTableChain(e.table.canonical))
+                return nullptr;
+            if (isStale(e, 0)) {
+                // Its computed cells drew on files that changed since: recalculated as a load would
+                // evaluate them (the lookups they make see this file as being evaluated).
+                TableChainScope chain(e.table.canonical);
+                CurrentSheetScope current(e.table.grid);
+                SSReCalc(e.table.grid);
+            }
+            return &e.table;
         }
         if (inTableChain(e.table.canonical))
             return nullptr;
@@ -191,23 +257,34 @@ TableCache::Table* TableCache::open(const std::string& nativeName)
     if (entry->table.grid == nullptr)
         return nullptr;
     ++m_loads;
-    if (!SSLoadFromFile(entry->table.grid, nativeName.c_str()))
+    // Listed while it loads, so that the lookups its formulas make are noted as its dependencies.
+    // Being in the chain, it cannot be dropped meanwhile; the loads it causes only append.
+    Entry* const loading = entry.get();
+    m_entries.push_back(std::move(entry));
+    const auto forget = [&] {
+        std::erase_if(m_entries, [&](const auto& e) { return e.get() == loading; });
         return nullptr;
-    SSSetBool(entry->table.grid, SSB_CHANGEMADE, FALSE);
-    registerFromTable(entry->table.grid);
-    entry->lastUse = ++m_clock;
+    };
+    if (!SSLoadFromFile(loading->table.grid, nativeName.c_str()))
+        return forget();
+    SSSetBool(loading->table.grid, SSB_CHANGEMADE, FALSE);
+    {
+        // Registering evaluates the formulas that call FROMTABLE, with this table as their sheet.
+        CurrentSheetScope current(loading->table.grid);
+        registerFromTable(loading->table.grid);
+    }
+    loading->lastUse = ++m_clock;
 
-    if (m_entries.size() >= kMaxTables) {
+    if (m_entries.size() > kMaxTables) {
         auto oldest = m_entries.end();
         for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-            if (!inTableChain((*it)->table.canonical) &&
+            if (it->get() != loading && !inTableChain((*it)->table.canonical) &&
                 (oldest == m_entries.end() || (*it)->lastUse < (*oldest)->lastUse))
                 oldest = it;
         if (oldest != m_entries.end())
             m_entries.erase(oldest);
     }
-    m_entries.push_back(std::move(entry));
-    return &m_entries.back()->table;
+    return &loading->table;
 }
 
 } // namespace kxss

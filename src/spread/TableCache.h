@@ -14,6 +14,8 @@
 
 namespace kxss {
 
+struct FileStamp;
+
 class TableCache {
 public:
     // A loaded table. The grid belongs to the cache; the pointer stays valid until the next open()
@@ -48,6 +50,11 @@ public:
 
 private:
     TableCache() = default;
+    Entry* entryNamed(const std::string& nativeName);
+    // Whether a file the entry's formulas looked into (or one those looked into) changed since.
+    bool isStale(const Entry& entry, int depth);
+    // The table being evaluated (the top of the chain) looked into `nativeName`.
+    void noteDependency(const std::string& nativeName, const FileStamp& stamp);
     int m_loads = 0;
     unsigned long m_clock = 0;
     std::vector<std::unique_ptr<Entry>> m_entries;

@@ -10,6 +10,7 @@
 #include "core/FileIO.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Messages.h"
+#include "spread/SpreadNumbers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -154,8 +155,8 @@ bool ZnDlgEditLibSimple::passesDrawingCheck(const Kx_StringArray& entry) const
     int number = 0;
     if (!m_typeName.trimmed().toInt(number) || number != 10 || !m_type || !m_type->hasDrawing || entry.length() <= 9)
         return true;
-    const double wall = std::atof(entry[8].c_str());
-    const double radius = std::atof(entry[9].c_str());
+    const double wall = kxss::leadingDouble(entry[8].view());
+    const double radius = kxss::leadingDouble(entry[9].view());
     return radius == 0 || radius > wall;
 }
 

@@ -1,5 +1,6 @@
 // The bill output into a spreadsheet window, its window and the window's holder.
 #include "spread/ZnSSBillOutput.h"
+#include "spread/SheetFiles.h"
 
 #include "core/BillPictures.h"
 #include "core/CTime.h"
@@ -226,6 +227,7 @@ Acad::ErrorStatus ZnSSBillOutput::init(const Kx_String& fileName, const Kx_Strin
         // (rows, pictures, colours, joined cells, row heights) may show in it.
         holdRedraw(false);
         kxgrid::loadSheetText(hwnd, kEmptySheet);
+        kxss::registerFromTable(hwnd);  // loading forgets the grid's functions
     }
     m_sheet->currentRow = 0;
     m_fileName = fileName;

@@ -21,6 +21,8 @@
 #include "sheetedit/SheetPreparation.h"
 #include "sheetedit/SheetSettings.h"
 #include "spread/Kx_Spread.h"
+#include "spread/SheetFiles.h"
+#include "spread/SheetUndoHistory.h"
 #include "spread/ZnSheetEditorDialogs.h"
 
 #include <algorithm>
@@ -149,10 +151,18 @@ struct CellBefore {
 
 } // namespace
 
-// The editor's grid: the wrapper, with the cell menu on a right click.
+// The editor's grid: the wrapper, with the cell menu on a right click, and word of replacements
+// made by its find dialog (which changes cells without the editor's commands).
 class ZnSheetEditor::Grid : public Kx_Spread {
 public:
     std::function<void(POINT)> onRightClick;
+    std::function<void()> onCellsReplaced;
+
+    void cellsReplaced() override
+    {
+        if (onCellsReplaced)
+            onCellsReplaced();
+    }
 
 protected:
     void OnRButtonUp(UINT flags, POINT point) override
@@ -165,7 +175,10 @@ protected:
     }
 };
 
-ZnSheetEditor::ZnSheetEditor(const Kx_String& file, HWND parent) : CDialog(kTemplateId, parent), m_fileName(file) {}
+ZnSheetEditor::ZnSheetEditor(const Kx_String& file, HWND parent)
+    : CDialog(kTemplateId, parent), m_fileName(file), m_history(std::make_unique<kxss::SheetUndoHistory>())
+{
+}
 
 ZnSheetEditor::~ZnSheetEditor() = default;
 
@@ -216,6 +229,10 @@ BOOL ZnSheetEditor::OnInitDialog()
     kxgrid::setDefaultHeaderLabels(m_spread->GetSafeHwnd(), true);
     m_spread->setStandardLook(1);
     m_spread->onRightClick = [this](POINT at) { showCellMenu(at); };
+    m_spread->onCellsReplaced = [this] {
+        recordChange();
+        updateCommandStates();
+    };
     layout();
 
     if (m_fileName.isEmpty() || !loadFile(m_fileName)) {
@@ -266,13 +283,20 @@ BOOL ZnSheetEditor::OnCommand(WPARAM wParam, LPARAM lParam)
     const WORD code = HIWORD(wParam);
     HWND from = reinterpret_cast<HWND>(lParam);
     if (from != nullptr && from == grid()) {
-        // The grid's own notifications: only the title follows them.
+        // The grid's own notifications (a cell typed, pasted or cleared): a step of the history,
+        // and the title follows.
         const BOOL handled = CDialog::OnCommand(wParam, lParam);
+        if (code == SSN_CELLCHANGED || code == SSN_EDITMODEOFF) {
+            recordChange();
+            updateCommandStates();
+        }
         updateTitle();
         return handled;
     }
     if (code == 0 && (from == nullptr || from == m_toolbar) && runCommand(id)) {
         if (m_hWnd != nullptr) {
+            if (id != kUndo && id != kRedo)
+                recordChange();
             updateCommandStates();
             updateTitle();
         }
@@ -306,6 +330,12 @@ bool ZnSheetEditor::runCommand(UINT command)
     case kCellType: editCellType(); return true;
     case kOptions: editOptions(); return true;
     case kLanguage: changeLanguage(); return true;
+    case kUndo: undo(); return true;
+    case kRedo: redo(); return true;
+    case kInsertRow: insertRow(); return true;
+    case kDeleteRow: deleteRows(); return true;
+    case kInsertColumn: insertColumn(); return true;
+    case kDeleteColumn: deleteColumns(); return true;
     default: return false;
     }
 }
@@ -329,12 +359,15 @@ void ZnSheetEditor::updateTitle()
         SetWindowText(titleText().str());
 }
 
-// Paste is offered only while the clipboard holds text to paste.
+// Paste is offered only while the clipboard holds text to paste, Undo and Redo while they have a
+// step to go to.
 void ZnSheetEditor::updateCommandStates()
 {
     const bool canPaste = !kxwin::clipboardText().empty();
     if (HMENU bar = ::GetMenu(m_hWnd)) {
         ::EnableMenuItem(bar, kPaste, MF_BYCOMMAND | (canPaste ? MF_ENABLED : MF_GRAYED));
+        ::EnableMenuItem(bar, kUndo, MF_BYCOMMAND | (canUndo() ? MF_ENABLED : MF_GRAYED));
+        ::EnableMenuItem(bar, kRedo, MF_BYCOMMAND | (canRedo() ? MF_ENABLED : MF_GRAYED));
         ::DrawMenuBar(m_hWnd);
     }
     if (m_toolbar != nullptr)
@@ -384,6 +417,9 @@ bool ZnSheetEditor::loadFile(const Kx_String& path)
         message(Kx_String(dialString(kTextCannotOpen).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
         return false;
     }
+    // Loading forgets the grid's functions: the lookup is registered again (which recalculates
+    // the cells that call it).
+    kxss::registerFromTable(g);
     prepareEditorSheet(g, Kx_String(), /*full=*/false);
     SheetSettings settings;
     settings.readFromSheet(g);
@@ -392,6 +428,7 @@ bool ZnSheetEditor::loadFile(const Kx_String& path)
     SSSetBool(g, SSB_CHANGEMADE, FALSE);
     m_fileName = path;
     m_importedFrom = Kx_String();
+    startHistory();
     return true;
 }
 
@@ -438,6 +475,7 @@ bool ZnSheetEditor::importTextTable(const Kx_String& path)
     SSSetBool(g, SSB_CHANGEMADE, FALSE);
     m_fileName = Kx_String();
     m_importedFrom = path;
+    startHistory();
     return true;
 }
 
@@ -464,12 +502,14 @@ void ZnSheetEditor::resetSheet()
     }
     if (!blank.empty())
         kxgrid::loadSheetText(g, blank);
+    kxss::registerFromTable(g);
     m_spread->setStandardLook(1);
     SheetSettings settings;
     prepareEditorSheet(g, Kx_String(), /*full=*/true, &settings);
     m_spread->setFontFace(settings.defaultFont);
     m_spread->setTextHeight(settings.defaultTextHeight);
     SSSetBool(g, SSB_CHANGEMADE, FALSE);
+    startHistory();
 }
 
 void ZnSheetEditor::openSheet()
@@ -521,8 +561,12 @@ bool ZnSheetEditor::saveTo(const Kx_String& path)
     HWND g = grid();
     if (g == nullptr)
         return false;
-    if (m_spread->saveToFile(path))
+    if (m_spread->saveToFile(path)) {
+        // Saving rewrites the settings kept in the sheet: that state is the one on disk.
+        recordChange();
+        m_history->markSaved();
         return true;
+    }
     SSSetBool(g, SSB_CHANGEMADE, TRUE);
     message(Kx_String(dialString(kTextCannotSave).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
     return false;
@@ -790,4 +834,214 @@ void ZnSheetEditor::changeLanguage()
     std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     registry.Language = code;
     registry.write();
+}
+
+// --- Rows and columns ----------------------------------------------------------------------------
+
+namespace {
+
+// The cells of `toRow` take the cell types of `fromRow` (columns 1 to the count), so a number
+// column stays one in an inserted or added row.
+void copyRowTypes(HWND g, int fromRow, int toRow)
+{
+    const int cols = SSGetMaxCols(g);
+    SS_CELLTYPE type;
+    for (int c = 1; c <= cols; ++c)
+        if (SSGetCellTypeRecord(g, c, fromRow, &type))
+            SSSetCellType(g, c, toRow, &type);
+}
+
+void copyColumnTypes(HWND g, int fromCol, int toCol)
+{
+    const int rows = SSGetMaxRows(g);
+    SS_CELLTYPE type;
+    for (int r = 1; r <= rows; ++r)
+        if (SSGetCellTypeRecord(g, fromCol, r, &type))
+            SSSetCellType(g, toCol, r, &type);
+}
+
+} // namespace
+
+void ZnSheetEditor::insertRow()
+{
+    HWND g = grid();
+    if (g == nullptr || SSGetMaxRows(g) >= SS_MAX_ROWS)
+        return;
+    int col = 1, row = 1;
+    m_spread->getActiveCell(col, row);
+    if (SSGetMaxRows(g) < 1)
+        row = 1;
+    if (!m_spread->insertRow(row))
+        return;
+    if (SSGetMaxRows(g) > row)
+        copyRowTypes(g, row + 1, row);
+    SSSetActiveCell(g, std::max(col, 1), row);
+}
+
+void ZnSheetEditor::deleteRows()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    // A sheet keeps one row: deleting every row would leave nothing to type into.
+    if (!block || block->row2 - block->row1 + 1 >= SSGetMaxRows(g))
+        return;
+    for (int r = block->row2; r >= block->row1; --r)
+        m_spread->deleteRow(r);
+    SSClearSelection(g);
+    SSSetActiveCell(g, block->col1, std::min(block->row1, SSGetMaxRows(g)));
+}
+
+void ZnSheetEditor::insertColumn()
+{
+    HWND g = grid();
+    if (g == nullptr || SSGetMaxCols(g) >= SS_MAX_COLS)
+        return;
+    int col = 1, row = 1;
+    m_spread->getActiveCell(col, row);
+    if (SSGetMaxCols(g) < 1)
+        col = 1;
+    if (!m_spread->insertColumn(col))
+        return;
+    if (SSGetMaxCols(g) > col)
+        copyColumnTypes(g, col + 1, col);
+    SSSetActiveCell(g, col, std::max(row, 1));
+}
+
+void ZnSheetEditor::deleteColumns()
+{
+    HWND g = grid();
+    const auto block = selectedBlock(*m_spread);
+    if (!block || block->col2 - block->col1 + 1 >= SSGetMaxCols(g))
+        return;
+    for (int c = block->col2; c >= block->col1; --c)
+        m_spread->deleteColumn(c);
+    SSClearSelection(g);
+    SSSetActiveCell(g, std::min(block->col1, SSGetMaxCols(g)), block->row1);
+}
+
+bool ZnSheetEditor::growRows()
+{
+    HWND g = grid();
+    const int rows = SSGetMaxRows(g), cols = SSGetMaxCols(g);
+    if (g == nullptr || rows < 1 || rows >= SS_MAX_ROWS || !SSSetMaxRows(g, rows + 1))
+        return false;
+    // The new row looks like the last one (types, fonts, colours, borders) and holds nothing.
+    if (cols > 0) {
+        SSCopyRange(g, 1, rows, cols, rows, 1, rows + 1);
+        SSClearData(g, 1, rows + 1, cols, rows + 1);
+    }
+    m_spread->applyRowFont(rows + 1, /*headerToo=*/true);
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+    return true;
+}
+
+bool ZnSheetEditor::growColumns()
+{
+    HWND g = grid();
+    const int rows = SSGetMaxRows(g), cols = SSGetMaxCols(g);
+    if (g == nullptr || cols < 1 || cols >= SS_MAX_COLS || !SSSetMaxCols(g, cols + 1))
+        return false;
+    if (rows > 0) {
+        SSCopyRange(g, cols, 1, cols, rows, cols + 1, 1);
+        SSClearData(g, cols + 1, 1, cols + 1, rows);
+    }
+    m_spread->applyColFont(cols + 1, /*headerToo=*/true);
+    SSSetBool(g, SSB_CHANGEMADE, TRUE);
+    return true;
+}
+
+void ZnSheetEditor::growBeforeMove(WPARAM key)
+{
+    HWND g = grid();
+    int col = 0, row = 0;
+    if (g == nullptr || !SSGetActiveCell(g, &col, &row))
+        return;
+    // The keys that move the active cell on: Down (in the editor only where arrows leave it),
+    // Right outside the editor (inside it moves the caret), and Tab.
+    const bool editing = SSGetEditMode(g) != FALSE;
+    const bool down = key == VK_DOWN && (!editing || SSGetBool(g, SSB_ARROWSEXITEDITMODE));
+    const bool right = (key == VK_RIGHT && !editing) || key == VK_TAB;
+    bool grew = false;
+    if (down && row == SSGetMaxRows(g))
+        grew = growRows();
+    else if (right && col == SSGetMaxCols(g))
+        grew = growColumns();
+    if (grew) {
+        recordChange();
+        updateCommandStates();
+        updateTitle();
+    }
+}
+
+BOOL ZnSheetEditor::PreTranslateMessage(const MSG& msg)
+{
+    HWND g = grid();
+    if (msg.message == WM_KEYDOWN && g != nullptr && m_hWnd != nullptr &&
+        (msg.hwnd == m_hWnd || msg.hwnd == g || IsChild(m_hWnd, msg.hwnd))) {
+        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        if (ctrl && !shift && (msg.wParam == 'Z' || msg.wParam == 'Y')) {
+            if (msg.wParam == 'Z')
+                undo();
+            else
+                redo();
+            return TRUE;
+        }
+        if (msg.hwnd == g && !ctrl && !shift)
+            growBeforeMove(msg.wParam);
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+// --- Undo and redo -------------------------------------------------------------------------------
+
+bool ZnSheetEditor::canUndo() const
+{
+    return m_history->canUndo() || (grid() != nullptr && SSGetEditMode(grid()));
+}
+
+bool ZnSheetEditor::canRedo() const
+{
+    return m_history->canRedo();
+}
+
+void ZnSheetEditor::startHistory()
+{
+    if (HWND g = grid())
+        m_history->reset(g);
+}
+
+void ZnSheetEditor::recordChange()
+{
+    if (HWND g = grid())
+        m_history->record(g);
+}
+
+void ZnSheetEditor::undo()
+{
+    HWND g = grid();
+    if (g == nullptr)
+        return;
+    // What is being typed is committed first, so that Undo takes back the typing as a step.
+    if (SSGetEditMode(g) && !SSSetEditMode(g, FALSE))
+        return;
+    if (m_history->undo(g))
+        SSSetBool(g, SSB_CHANGEMADE, m_history->atSavedState() ? FALSE : TRUE);
+    updateCommandStates();
+    updateTitle();
+}
+
+void ZnSheetEditor::redo()
+{
+    HWND g = grid();
+    if (g == nullptr)
+        return;
+    if (SSGetEditMode(g) && !SSSetEditMode(g, FALSE))
+        return;
+    // A change typed after the last undo is a new step: nothing is left to redo then.
+    recordChange();
+    if (m_history->redo(g))
+        SSSetBool(g, SSB_CHANGEMADE, m_history->atSavedState() ? FALSE : TRUE);
+    updateCommandStates();
+    updateTitle();
 }

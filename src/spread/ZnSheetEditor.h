@@ -10,6 +10,9 @@
 #include <memory>
 
 class Kx_Spread;
+namespace kxss {
+class SheetUndoHistory;
+}
 
 class ZnSheetEditor : public CDialog {
 public:
@@ -39,6 +42,12 @@ public:
         kCellType = 32807,
         kOptions = 32845,
         kLanguage = 32846,
+        kUndo = 32850,
+        kRedo = 32851,
+        kInsertRow = 32852,
+        kDeleteRow = 32853,
+        kInsertColumn = 32854,
+        kDeleteColumn = 32855,
     };
 
     // `file`: the sheet to open; empty for a new sheet.
@@ -58,6 +67,13 @@ public:
     bool openedFile() const { return m_openedFile; }
     // "<file name> - <editor name>", with "*" after the file name while the sheet has changes.
     Kx_String titleText() const;
+    // Whether Undo (Redo) has a step to go to.
+    bool canUndo() const;
+    bool canRedo() const;
+
+    // Ctrl+Z and Ctrl+Y anywhere in the editor; an arrow or Tab that would leave the sheet at its
+    // last row or column grows the sheet by one first, as a spreadsheet has no end there.
+    BOOL PreTranslateMessage(const MSG& msg) override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -98,11 +114,28 @@ private:
     void editOptions();
     void changeLanguage();
     void message(const Kx_String& text, UINT type) const;
+    // Rows and columns: at the active cell (inserting) or of the selection (deleting); references
+    // follow the cells they name.
+    void insertRow();
+    void deleteRows();
+    void insertColumn();
+    void deleteColumns();
+    // One more row (column) at the end, formatted as the last one and empty.
+    bool growRows();
+    bool growColumns();
+    void growBeforeMove(WPARAM key);
+    // The history's steps: after every change (recordChange), and the changed mark set from where
+    // Undo and Redo arrive.
+    void recordChange();
+    void startHistory();
+    void undo();
+    void redo();
 
     Kx_String m_fileName;
     // The text table the sheet was read from, while it has no sheet file of its own.
     Kx_String m_importedFrom;
     std::unique_ptr<Grid> m_spread;
+    std::unique_ptr<kxss::SheetUndoHistory> m_history;
     HWND m_toolbar = nullptr;
     bool m_openedFile = true;
 };

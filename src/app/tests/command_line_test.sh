@@ -85,6 +85,17 @@ check "sheet bench JSON keys" 0 $?
 check "sheet bench of a formula cell exit" 1 $?
 "$prog" sheet bench "$work/bench.txt" --edit x > /dev/null 2>&1
 check "sheet bench with a bad cell exit" 2 $?
+# With =CONTENT the cell is typed into: a formula cell, a text, a formula.
+out=$("$prog" sheet bench "$work/bench.txt" --edit '1,2==A1*3')
+check "sheet bench typing a formula exit" 0 $?
+printf '%s' "$out" | grep -Eq '^\{"build_ms": [0-9.]+, "recalc_ms": [0-9.]+, "read_ms": [0-9.]+, "peak_memory_mb": [0-9.]+\}$'
+check "sheet bench typing a formula JSON keys" 0 $?
+"$prog" sheet bench "$work/bench.txt" --edit '1,1=ipe200' > /dev/null 2>&1
+check "sheet bench typing a text exit" 0 $?
+"$prog" sheet bench "$work/bench.txt" --edit '9,1=5' > /dev/null 2> "$work/err.txt"
+check "sheet bench typing outside the sheet exit" 1 $?
+grep -q 'outside the sheet' "$work/err.txt"
+check "sheet bench typing outside the sheet message" 0 $?
 
 # layout show prints the sample layout; an unreadable layout exits 1.
 out=$("$prog" layout show 'End plates\end plate')

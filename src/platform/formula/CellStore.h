@@ -12,8 +12,9 @@
 
 namespace kxformula {
 
-// Columns and rows count from 1, as in the grid. Row 0 and column 0 (the grid's headers) and
-// anything beyond the sheet size are outside the sheet: formulas referring there get #REF!.
+// Columns and rows count from 1, as in the grid. Row 0 and column 0 (the grid's headers) are
+// outside the sheet: formulas referring there get #REF!. Cells beyond the sheet size, up to
+// kMaxColumn and kMaxRow, read as empty cells; the store is never asked for them.
 //
 // How a store works with the engine:
 // - valueAt(col, row) returns the typed value of a cell: for a constant cell what the user

@@ -121,6 +121,18 @@ KXFORMULA_FN(fnAtan);
 KXFORMULA_FN(fnAtan2);
 KXFORMULA_FN(fnRadians);
 KXFORMULA_FN(fnDegrees);
+KXFORMULA_FN(fnExp);
+KXFORMULA_FN(fnLn);
+KXFORMULA_FN(fnLog);
+KXFORMULA_FN(fnLog10);
+KXFORMULA_FN(fnSign);
+KXFORMULA_FN(fnTrunc);
+KXFORMULA_FN(fnEven);
+KXFORMULA_FN(fnOdd);
+KXFORMULA_FN(fnFact);
+KXFORMULA_FN(fnQuotient);
+KXFORMULA_FN(fnProduct);
+KXFORMULA_FN(fnSumSq);
 // Logic and information
 KXFORMULA_FN(fnIf);
 KXFORMULA_FN(fnIfError);
@@ -132,6 +144,23 @@ KXFORMULA_FN(fnIsNumber);
 KXFORMULA_FN(fnIsText);
 KXFORMULA_FN(fnIsError);
 KXFORMULA_FN(fnNa);
+KXFORMULA_FN(fnXor);
+KXFORMULA_FN(fnIsNa);
+KXFORMULA_FN(fnIsErr);
+KXFORMULA_FN(fnIsLogical);
+KXFORMULA_FN(fnIsNonText);
+KXFORMULA_FN(fnIsEven);
+KXFORMULA_FN(fnIsOdd);
+KXFORMULA_FN(fnIsRef);
+KXFORMULA_FN(fnErrorType);
+KXFORMULA_FN(fnN);
+KXFORMULA_FN(fnT);
+KXFORMULA_FN(fnType);
+KXFORMULA_FN(fnIfNa);
+KXFORMULA_FN(fnIfs);
+KXFORMULA_FN(fnSwitch);
+KXFORMULA_FN(fnTrue);
+KXFORMULA_FN(fnFalse);
 // Text
 KXFORMULA_FN(fnLeft);
 KXFORMULA_FN(fnRight);
@@ -151,6 +180,12 @@ KXFORMULA_FN(fnVLookup);
 KXFORMULA_FN(fnHLookup);
 KXFORMULA_FN(fnMatch);
 KXFORMULA_FN(fnIndex);
+KXFORMULA_FN(fnRow);
+KXFORMULA_FN(fnColumn);
+KXFORMULA_FN(fnRows);
+KXFORMULA_FN(fnColumns);
+KXFORMULA_FN(fnChoose);
+KXFORMULA_FN(fnCountBlank);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections

@@ -74,6 +74,12 @@ Operand fnOr(Args& args, EvalContext& ctx)
     return logical(args, ctx, false, [](bool a, bool b) { return a || b; });
 }
 
+// XOR: TRUE when an odd number of its values are true; the values are taken as AND and OR take them.
+Operand fnXor(Args& args, EvalContext& ctx)
+{
+    return logical(args, ctx, false, [](bool a, bool b) { return a != b; });
+}
+
 Operand fnNot(Args& args, EvalContext&)
 {
     return boolean(!args.boolean(0));

@@ -56,14 +56,16 @@ Operand referenceOperand(const Instr& i, const EvalContext& ctx)
         if (r1 > r2)
             std::swap(r1, r2);
     }
-    // A part before the first cell (a relative reference moved off the sheet) or a reference that
-    // starts beyond the sheet is #REF!; a range running past the sheet's end is cut there.
-    if (c1 < 1 || r1 < 1 || c1 > ctx.columns || r1 > ctx.rows)
+    // A part before the first cell (a relative reference moved off the sheet) or beyond the largest
+    // sheet a grid can have is #REF!. Anything between the sheet's end and those limits is a cell
+    // that is empty for now, single cells and ranges alike, as in any spreadsheet: a sheet that grows
+    // later fills them (readers go through EvalContext, which gives empty outside the sheet).
+    if (c1 < 1 || r1 < 1 || c1 > kMaxColumn || r1 > kMaxRow)
         return Operand::error(ErrorCode::Ref);
-    if (c2 > ctx.columns)
-        c2 = ctx.columns;
-    if (r2 > ctx.rows)
-        r2 = ctx.rows;
+    if (c2 > kMaxColumn)
+        c2 = kMaxColumn;
+    if (r2 > kMaxRow)
+        r2 = kMaxRow;
     return Operand::reference(
         Area{static_cast<int>(c1), static_cast<int>(r1), static_cast<int>(c2), static_cast<int>(r2)});
 }

@@ -66,10 +66,17 @@ struct EvalContext {
     LookupCache* lookups = nullptr;
     CustomCaller* customs = nullptr;
 
-    Value cell(int c, int r) const { return store.valueAt(c, r); }
+    bool inSheet(int c, int r) const { return c >= 1 && r >= 1 && c <= columns && r <= rows; }
+    // A cell beyond the sheet's size is empty: references may reach past it (up to the grid's
+    // limits), the store holds only the sheet.
+    Value cell(int c, int r) const { return inSheet(c, r) ? store.valueAt(c, r) : Value(); }
     // The cell's value without copying it when the store allows; otherwise read into `scratch`.
     const Value& peek(int c, int r, Value& scratch) const
     {
+        if (!inSheet(c, r)) {
+            scratch = Value();
+            return scratch;
+        }
         if (const Value* v = store.peekValue(c, r))
             return *v;
         scratch = store.valueAt(c, r);

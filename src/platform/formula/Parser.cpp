@@ -226,6 +226,8 @@ private:
         if (pos_ >= s_.size())
             return fail("a value is missing at the end");
         const char c = s_[pos_];
+        if (isDigit(c) && wholeLines())
+            return true;
         if (isDigit(c) || (c == '.' && isDigit(peek(1))))
             return number();
         if (c == '"')
@@ -445,8 +447,113 @@ private:
 
     long target(long value, bool absolute, int base) const { return absolute ? value : value + base; }
 
+    // One side of a whole-line range in A1: $?letters (a column) or $?digits (a row), as a position
+    // or an offset like a reference's part. False when the text is no such side.
+    bool a1Line(std::size_t& q, bool columns, long& value, bool& absolute) const
+    {
+        std::size_t p = q;
+        absolute = p < s_.size() && s_[p] == '$';
+        if (absolute)
+            ++p;
+        long v = 0;
+        std::size_t n = 0;
+        if (columns) {
+            while (p < s_.size() && isLetter(s_[p]) && n < 4) {
+                v = v * 26 + (upper(s_[p]) - 'A' + 1);
+                ++p;
+                ++n;
+            }
+            if (n == 0 || n > 3 || v > kMaxColumn)
+                return false;
+        } else {
+            if (p >= s_.size() || !isDigit(s_[p]))
+                return false;
+            v = readDigits(s_, p);
+            if (v < 1 || v > kMaxRow)
+                return false;
+        }
+        value = absolute ? v : v - (columns ? col_ : row_);
+        q = p;
+        return true;
+    }
+
+    // One side in R1C1: the letter R (rows) or C (columns) and its part, not followed by the other.
+    bool r1c1Line(std::size_t& q, bool& columns, long& value, bool& absolute) const
+    {
+        std::size_t p = q;
+        if (p >= s_.size() || (upper(s_[p]) != 'R' && upper(s_[p]) != 'C'))
+            return false;
+        columns = upper(s_[p]) == 'C';
+        ++p;
+        bool outOfRange = false;
+        if (!r1c1Part(p, value, absolute, outOfRange, columns ? kMaxColumn : kMaxRow) || outOfRange)
+            return false;
+        q = p;
+        return true;
+    }
+
+    // A range of whole columns ("A:C", "$B:$B", R1C1 "C2", "C[-1]:C1") or whole rows ("1:1",
+    // "$2:$5", "R1", "R[1]:R3"), emitted as an Area over every row (column) of those. False, with
+    // nothing read, when the text at the position is none.
+    bool wholeLines()
+    {
+        std::size_t q = pos_;
+        bool columns = false;
+        long first = 0, second = 0;
+        bool firstAbs = false, secondAbs = false;
+        if (style_ == RefStyle::A1) {
+            const char c = s_[q] == '$' && q + 1 < s_.size() ? s_[q + 1] : s_[q];
+            columns = isLetter(c);
+            if (!a1Line(q, columns, first, firstAbs) || q >= s_.size() || s_[q] != ':')
+                return false;
+            ++q;
+            if (!a1Line(q, columns, second, secondAbs) || !endsToken(q))
+                return false;
+        } else {
+            if (!r1c1Line(q, columns, first, firstAbs))
+                return false;
+            second = first;
+            secondAbs = firstAbs;
+            if (q < s_.size() && s_[q] == ':') {
+                bool secondColumns = false;
+                std::size_t r = q + 1;
+                if (!r1c1Line(r, secondColumns, second, secondAbs) || secondColumns != columns)
+                    return false;
+                q = r;
+            }
+            if (!endsToken(q))
+                return false;
+        }
+        const int base = columns ? col_ : row_;
+        if (target(first, firstAbs, base) > target(second, secondAbs, base)) {
+            std::swap(first, second);
+            std::swap(firstAbs, secondAbs);
+        }
+        Instr i{Op::Area};
+        if (columns) {
+            i.a = static_cast<std::int32_t>(first);
+            i.c = static_cast<std::int32_t>(second);
+            i.b = 1;
+            i.d = kMaxRow;
+            i.flags = static_cast<std::uint8_t>(kWholeColumns | kRowAbs | kRow2Abs | (firstAbs ? kColAbs : 0) |
+                                                (secondAbs ? kCol2Abs : 0));
+        } else {
+            i.b = static_cast<std::int32_t>(first);
+            i.d = static_cast<std::int32_t>(second);
+            i.a = 1;
+            i.c = kMaxColumn;
+            i.flags = static_cast<std::uint8_t>(kWholeRows | kColAbs | kCol2Abs | (firstAbs ? kRowAbs : 0) |
+                                                (secondAbs ? kRow2Abs : 0));
+        }
+        pos_ = q;
+        emit(i);
+        return true;
+    }
+
     bool referenceOrName()
     {
+        if (wholeLines())
+            return true;
         RefPart first;
         std::size_t q = pos_;
         if (reference(q, first)) {

@@ -68,9 +68,44 @@ bool appendA1(std::string& out, long col, long row, bool colAbs, bool rowAbs)
     return true;
 }
 
+// A range of whole columns or rows: "A:C" / "2:5" in A1, "C1:C3" / "R2" in R1C1 (one part when both
+// sides are written the same). A side moved off the sheet makes it #REF!.
+std::string wholeLinesText(const Instr& i, RefStyle style, int col, int row)
+{
+    const bool columns = i.flags & kWholeColumns;
+    const std::int32_t v1 = columns ? i.a : i.b, v2 = columns ? i.c : i.d;
+    const bool abs1 = i.flags & (columns ? kColAbs : kRowAbs), abs2 = i.flags & (columns ? kCol2Abs : kRow2Abs);
+    std::string out;
+    if (style == RefStyle::R1C1) {
+        const char letter = columns ? 'C' : 'R';
+        appendR1C1Part(out, letter, v1, abs1);
+        if (v1 != v2 || abs1 != abs2) {
+            out += ':';
+            appendR1C1Part(out, letter, v2, abs2);
+        }
+        return out;
+    }
+    const int base = columns ? col : row;
+    const long limit = columns ? kMaxColumn : kMaxRow;
+    for (int side = 0; side < 2; ++side) {
+        const bool absolute = side == 0 ? abs1 : abs2;
+        const long at = (side == 0 ? v1 : v2) + (absolute ? 0L : static_cast<long>(base));
+        if (at < 1 || at > limit)
+            return std::string(errorText(ErrorCode::Ref));
+        if (side == 1)
+            out += ':';
+        if (absolute)
+            out += '$';
+        out += columns ? columnLetters(static_cast<int>(at)) : std::to_string(at);
+    }
+    return out;
+}
+
 std::string referenceText(const Instr& i, RefStyle style, int col, int row)
 {
     const bool area = i.op == Op::Area;
+    if (area && (i.flags & (kWholeColumns | kWholeRows)))
+        return wholeLinesText(i, style, col, row);
     std::string out;
     if (style == RefStyle::R1C1) {
         appendR1C1Part(out, 'R', i.b, i.flags & kRowAbs);

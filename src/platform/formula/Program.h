@@ -57,6 +57,11 @@ inline constexpr std::uint8_t kCol2Abs = 4;
 inline constexpr std::uint8_t kRow2Abs = 8;
 // Set on instructions the compiler added that have no text (the FALSE of a two-argument IF).
 inline constexpr std::uint8_t kSynthetic = 16;
+// An Area written as whole columns ("A:C", R1C1 "C1:C3": rows 1 to kMaxRow, both absolute) or as
+// whole rows ("2:5", "R2:R5": columns 1 to kMaxColumn). Printed so, and the spanned axis never moves
+// when rows (columns) are inserted or deleted.
+inline constexpr std::uint8_t kWholeColumns = 32;
+inline constexpr std::uint8_t kWholeRows = 64;
 
 struct Instr {
     Op op;

@@ -41,7 +41,10 @@ std::shared_ptr<const Program> EnginePrivate::movedProgram(const Program& progra
         long long c2 = area ? abs(i.c, i.flags & kCol2Abs, col) : c1;
         long long r2 = area ? abs(i.d, i.flags & kRow2Abs, row) : r1;
         bool kept = true;
-        if (c1 >= 1 && r1 >= 1) { // parts already off the sheet stay as they are
+        // Whole columns span every row: inserting or deleting rows leaves them as they are (and
+        // whole rows likewise for columns).
+        const bool spansAxis = area && (i.flags & (rows ? kWholeColumns : kWholeRows));
+        if (c1 >= 1 && r1 >= 1 && !spansAxis) { // parts already off the sheet stay as they are
             if (rows) {
                 if (area && deleting && r1 >= at && r2 < static_cast<long long>(at) + count)
                     kept = false; // the whole range is deleted

@@ -31,6 +31,7 @@ Grid::Grid(HWND hwnd) : m_hwnd(hwnd)
 void Grid::replaceSheet(Sheet&& sheet)
 {
     m_sheet = std::move(sheet);
+    ++contentVersion;
     editor = EditorState();
     cellEdited = false;
     hasBlock = false;
@@ -78,6 +79,7 @@ bool Grid::setOption(int number, bool on)
 void Grid::changed(int col, int row)
 {
     m_options.set(SSB_CHANGEMADE);
+    ++contentVersion;
     if (m_options.test(SSB_REDRAW))
         kxwin::notifyWindowChanged(m_hwnd, kxwin::WindowChange::Content);
     if (col >= 0 && row >= 0)

@@ -102,6 +102,9 @@ public:
     // Every change of the sheet: marks option 30, asks for a repaint when option 8 is on, and
     // gives the formula hook the cell that changed (col/row -1: many cells).
     void changed(int col = -1, int row = -1);
+    // Goes up with every change of what a cell holds or shows, recalculated results included
+    // (kxgrid::contentVersion); never goes down.
+    std::uint64_t contentVersion = 0;
 
     // --- Active cell, selection, editor ----------------------------------------------------------
     int activeCol = 1, activeRow = 1;

@@ -1,5 +1,5 @@
-// What a view of the grid needs beyond the SS functions: where the grid has scrolled to and the
-// colours it gives locked cells.
+// What a view of the grid needs beyond the SS functions: where the grid has scrolled to, the
+// colours it gives locked cells, the in-cell editor's text and how often the contents changed.
 #include "platform/grid/GridControl.h"
 #include "platform/grid/Spread.h"
 
@@ -27,6 +27,21 @@ bool lockColors(HWND grid, COLORREF* back, COLORREF* fore)
     if (fore != nullptr)
         *fore = g->lockFore;
     return true;
+}
+
+bool editText(HWND grid, std::string& out)
+{
+    const detail::Grid* g = detail::gridOf(grid);
+    if (g == nullptr || !g->editor.active)
+        return false;
+    out = detail::encodeUtf8(g->editor.text);
+    return true;
+}
+
+std::uint64_t contentVersion(HWND grid)
+{
+    const detail::Grid* g = detail::gridOf(grid);
+    return g == nullptr ? 0 : g->contentVersion;
 }
 
 } // namespace kxgrid

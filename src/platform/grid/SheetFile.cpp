@@ -1079,6 +1079,8 @@ BOOL SSLoadFromFile(HWND hwnd, LPCSTR fileName)
             g->lastError = "Cannot load: no file name";
             return FALSE;
         }
+        // A save of this file that was killed midway left its temporary file behind.
+        kxwin::removeStaleTemporaryFiles(fileName);
         std::string text;
         if (!kxgrid::detail::readWholeFile(fileName, text, g->lastError))
             return FALSE;

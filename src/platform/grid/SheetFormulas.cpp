@@ -191,6 +191,10 @@ void SheetFormulas::setComputedValue(int col, int row, Value value)
     if (!hasFormula(existing))
         return;
     Cell& c = g->sheet().at(col, row);
+    // Readers that keep what they read (the lookup indexes of kept tables) must hear of a result
+    // that changed; one that stayed the same is no change.
+    if (!(c.extra->result == value))
+        ++g->contentVersion;
     // A number cell formats the number with its decimals when it is shown; others use the general
     // format. Texts are copied into the cell's own buffer, which a recalculation then reuses.
     if (value.isNumber() && g->typeOf(col, row).type == SS_TYPE_NUMBER)

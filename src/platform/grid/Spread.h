@@ -377,6 +377,14 @@ KXGRID_API bool topLeftCell(HWND grid, int* col, int* row);
 // cell's own). Out pointers may be null; false for a handle that is no grid.
 KXGRID_API bool lockColors(HWND grid, COLORREF* back, COLORREF* fore);
 
+// The text of the in-cell editor while a cell is being edited (what the person sees in it, the
+// positions of SSGetSel count in it); false when no cell is being edited or for no grid.
+KXGRID_API bool editText(HWND grid, std::string& out);
+// A number that goes up with every change of what a cell holds or shows, recalculated formula
+// results included, so that a reader who keeps what it read (an index of a column) can tell
+// whether it still holds; 0 for a handle that is no grid.
+KXGRID_API std::uint64_t contentVersion(HWND grid);
+
 // Whether empty header cells show the column letters (A, B, ... Z, AA, ...) and the row numbers, as
 // a spreadsheet shows them; off by default, so dialogs show exactly the header texts they set. Only
 // the display changes: reading a header cell still gives its own text. False for no grid.

@@ -4,6 +4,7 @@
 #include "platform/host/CommandLine.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -408,9 +409,13 @@ std::optional<DrawingPoint> SimulatedDrawing::pickPoint(const std::string& promp
         logRequest(what, {}, "cancelled");
         return std::nullopt;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f, %.1f", answer->point.x, answer->point.y);
-    logRequest(what, {}, text);
+    // One decimal with a decimal point whatever locale the host process set.
+    const auto oneDecimal = [](double v) {
+        char text[64];
+        const auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 1);
+        return std::string(text, r.ptr);
+    };
+    logRequest(what, {}, oneDecimal(answer->point.x) + ", " + oneDecimal(answer->point.y));
     return answer->point;
 }
 

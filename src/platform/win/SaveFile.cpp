@@ -1,7 +1,9 @@
 // SaveFile: temporary file, write, sync, close, rename, sync the folder; undo on any failure.
 #include "platform/win/SaveFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <optional>
 #include <random>
 #include <system_error>
+#include <vector>
 
 namespace kxwin {
 
@@ -125,6 +128,72 @@ std::string temporaryName(const Target& t)
     return name;
 }
 
+// Whether `entry` is a temporary name temporaryName made for `namePart` (cut as it cuts it), and
+// the process id it carries: "." namePart "." pid "-" counter "-" hex salt ".tmp".
+std::optional<long> temporaryOwner(std::string_view entry, std::string_view namePart)
+{
+    const std::string_view prefix = ".";
+    if (entry.size() < 1 + namePart.size() + 1 || entry.substr(0, 1) != prefix ||
+        entry.substr(1, namePart.size()) != namePart || entry[1 + namePart.size()] != '.')
+        return std::nullopt;
+    std::string_view rest = entry.substr(namePart.size() + 2);
+    if (rest.size() < 4 || rest.substr(rest.size() - 4) != ".tmp")
+        return std::nullopt;
+    rest.remove_suffix(4);
+    const auto digits = [](std::string_view part, bool hex) {
+        if (part.empty())
+            return false;
+        for (const char c : part)
+            if (!((c >= '0' && c <= '9') || (hex && c >= 'a' && c <= 'f')))
+                return false;
+        return true;
+    };
+    const size_t dash1 = rest.find('-');
+    const size_t dash2 = dash1 == std::string_view::npos ? dash1 : rest.find('-', dash1 + 1);
+    if (dash2 == std::string_view::npos || rest.find('-', dash2 + 1) != std::string_view::npos)
+        return std::nullopt;
+    const std::string_view pid = rest.substr(0, dash1);
+    if (!digits(pid, false) || pid.size() > 9 || !digits(rest.substr(dash1 + 1, dash2 - dash1 - 1), false) ||
+        !digits(rest.substr(dash2 + 1), true))
+        return std::nullopt;
+    long value = 0;
+    for (const char c : pid)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+// Whether no process with this id runs any more (one that runs under another user still counts).
+bool processGone(long pid)
+{
+    if (pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+void removeStaleTemporaries(const Target& t)
+{
+    constexpr size_t kMaxNamePart = 160;  // as temporaryName cuts it
+    const std::string namePart = t.name.substr(0, std::min(t.name.size(), kMaxNamePart));
+    DIR* dir = ::opendir(t.folder.c_str());
+    if (dir == nullptr)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::optional<long> owner = temporaryOwner(e->d_name, namePart);
+        if (owner && *owner != static_cast<long>(::getpid()) && processGone(*owner))
+            stale.emplace_back(e->d_name);
+    }
+    ::closedir(dir);
+    const std::string folder = t.folder == "/" ? std::string("/") : t.folder + "/";
+    for (const std::string& name : stale) {
+        // Only regular files: a folder or link that happens to carry such a name is not ours.
+        struct stat st {};
+        const std::string full = folder + name;
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(full.c_str());
+    }
+}
+
 class DescriptorSink final : public ByteSink {
 public:
     DescriptorSink(FileOps& ops, int fd) : m_ops(ops), m_fd(fd) {}
@@ -182,6 +251,9 @@ bool saveThrough(const std::string& path, const std::function<bool(ByteSink&)>& 
     const std::optional<Target> target = findTarget(path, separators, why);
     if (!target)
         return report(path, why, error);
+
+    // What a save killed midway left behind; the old file itself was never touched by it.
+    removeStaleTemporaries(*target);
 
     std::string temporary;
     int fd = -1;
@@ -343,6 +415,17 @@ bool saveFileAtomically(const std::string& path, const std::function<bool(ByteSi
         } catch (...) {
             return false;
         }
+    }
+}
+
+void removeStaleTemporaryFiles(const std::string& path, PathSeparators separators)
+{
+    try {
+        std::string why;
+        if (const std::optional<Target> target = findTarget(path, separators, why))
+            removeStaleTemporaries(*target);
+    } catch (...) {
+        // Tidying up is no part of the caller's job: a failure here changes nothing for it.
     }
 }
 

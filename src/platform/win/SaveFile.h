@@ -112,4 +112,10 @@ KXWIN_API bool saveFileAtomically(const std::string& path, std::string_view byte
 KXWIN_API bool saveFileAtomically(const std::string& path, const std::function<bool(ByteSink&)>& writer,
                                   std::string& error, PathSeparators separators = PathSeparators::Native);
 
+// Removes what saves of `path` killed midway left behind: the temporary files saveFileAtomically
+// names for that file whose process no longer runs. Nothing else is touched (other files'
+// temporaries, those of a running process, anything not named as a temporary). Every save does it
+// first; a reader calls it when it opens the file, so stale files go at the next load as well.
+KXWIN_API void removeStaleTemporaryFiles(const std::string& path, PathSeparators separators = PathSeparators::Native);
+
 } // namespace kxwin

@@ -191,7 +191,11 @@ TEST_F(PopupMenus, TheEditorsMenusAndToolbarAreModuleResources)
               (std::vector<std::string>{"New=32811", "Open...=32812", "Save=32816", "Save As...=32817", "-",
                                         "Export...=32818", "-", "Print=32831", "Print Preview=32832",
                                         "Print Setup=32830"}));
-    EXPECT_EQ(itemsOf(GetSubMenu(main, 1)), (std::vector<std::string>{"Cut=32842", "Copy=32843", "Paste=32844"}));
+    // Edit also holds Undo and Redo and the row and column commands of the editor.
+    EXPECT_EQ(itemsOf(GetSubMenu(main, 1)),
+              (std::vector<std::string>{"Undo\tCtrl+Z=32850", "Redo\tCtrl+Y=32851", "-", "Cut=32842", "Copy=32843",
+                                        "Paste=32844", "-", "Insert Row=32852", "Delete Row=32853",
+                                        "Insert Column=32854", "Delete Column=32855"}));
     EXPECT_EQ(itemsOf(GetSubMenu(main, 2)), (std::vector<std::string>{"Note...=32806", "Font...=32815",
                                                                       "Borders...=32813", "Cell Type...=32807"}));
     EXPECT_EQ(itemsOf(GetSubMenu(main, 3)),
@@ -201,7 +205,8 @@ TEST_F(PopupMenus, TheEditorsMenusAndToolbarAreModuleResources)
     ASSERT_TRUE(cell.LoadMenu(138)) << kxwin::lastMenuError();
     EXPECT_EQ(itemsOf(GetSubMenu(cell, 0)),
               (std::vector<std::string>{"Nota wijzigen=32806", "Lettertype en kleuren=32815", "Kaderlijnen ...=32813",
-                                        "Celltype wijzigen ...=32807"}));
+                                        "Celltype wijzigen ...=32807", "-", "Rij invoegen=32852",
+                                        "Rij verwijderen=32853", "Kolom invoegen=32854", "Kolom verwijderen=32855"}));
     CMenu variables;
     ASSERT_TRUE(variables.LoadMenu(179)) << kxwin::lastMenuError();
     EXPECT_EQ(itemsOf(variables), (std::vector<std::string>{"Context menu>"}));

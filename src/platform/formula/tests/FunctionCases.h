@@ -52,3 +52,12 @@ inline void runCases(const FunctionCases& table)
     {                                                                                                                  \
         kxtest::runCases(k##NAME##Cases);                                                                              \
     }
+
+// The same for a function whose name is no identifier (ERROR.TYPE) or could be a macro (TRUE).
+#define FUNCTION_TABLE_NAMED(ID, NAME, ...)                                                                            \
+    const kxtest::FunctionCases k##ID##Cases{NAME, {__VA_ARGS__}};                                                     \
+    const kxtest::TableRegistrar k##ID##Registrar{k##ID##Cases};                                                       \
+    TEST(FunctionTable, ID)                                                                                            \
+    {                                                                                                                  \
+        kxtest::runCases(k##ID##Cases);                                                                                \
+    }

@@ -143,19 +143,43 @@ TEST(References, RelativeAbsoluteAndRanges)
     expectAll({{"A1:A5*2", "6"}, {"A1:C1", "\"abc\""}, {"A1:C2", "#VALUE!"}}, "B3"); // implicit intersection
 }
 
-TEST(References, OutsideTheSheetGiveRefErrors)
+TEST(References, BeyondTheSheetAreEmptyCellsUpToTheGridsLimits)
 {
     Sheet sheet(5, 10);
     sheet.number("A1", 1);
-    EXPECT_TRUE(sameValue(sheet.eval("F1"), "#REF!"));          // beyond the last column
-    EXPECT_TRUE(sameValue(sheet.eval("A11"), "#REF!"));         // beyond the last row
-    EXPECT_TRUE(sameValue(sheet.eval("A99999999999"), "#REF!")); // beyond any row
-    EXPECT_TRUE(sameValue(sheet.eval("SUM(A1:A1000)"), "1"));   // a range is cut at the sheet's end
-    EXPECT_TRUE(sameValue(sheet.eval("SUM(A20:A30)"), "#REF!"));
+    // Single cells and ranges follow one rule: what lies beyond the sheet's size is empty.
+    EXPECT_TRUE(sameValue(sheet.eval("F1"), "0"));              // beyond the last column
+    EXPECT_TRUE(sameValue(sheet.eval("A11"), "0"));             // beyond the last row
+    EXPECT_TRUE(sameValue(sheet.eval("ISBLANK(A500)"), "TRUE"));
+    EXPECT_TRUE(sameValue(sheet.eval("A500&\"x\""), "\"x\""));
+    EXPECT_TRUE(sameValue(sheet.eval("SUM(A1:A1000)"), "1"));   // a range reaching past the end
+    EXPECT_TRUE(sameValue(sheet.eval("SUM(A20:A30)"), "0"));    // a range wholly beyond it
+    EXPECT_TRUE(sameValue(sheet.eval("COUNTA(A20:Z30)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("INDEX(A1:A1000,600)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("VLOOKUP(1,A1:B1000,2,FALSE)"), "0"));
+    EXPECT_TRUE(sameValue(sheet.eval("A1073741824"), "0"));     // the grid's last row
+    EXPECT_TRUE(sameValue(sheet.eval("ZZZ1"), "0"));            // its last column
+    // Only what no sheet can hold, or lies before the first cell, is #REF!.
+    EXPECT_TRUE(sameValue(sheet.eval("A1073741825"), "#REF!"));
+    EXPECT_TRUE(sameValue(sheet.eval("A99999999999"), "#REF!"));
     EXPECT_TRUE(sameValue(sheet.eval("R[-5]C", "A2"), "#ERROR!")); // A1 style reads no R1C1
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R[-5]C", 1, 2, kxformula::RefStyle::R1C1), "#REF!"));
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R1C1+R[-1]C", 1, 2, kxformula::RefStyle::R1C1), "2"));
     EXPECT_TRUE(sameValue(sheet.engine.evaluate("R99999999999C1", 1, 2, kxformula::RefStyle::R1C1), "#REF!"));
+}
+
+TEST(References, ASheetThatGrowsFillsWhatTheyReadBeyondIt)
+{
+    Sheet sheet(5, 10);
+    ASSERT_TRUE(sheet.formula("B1", "A20*2+SUM(A15:A25)").ok);
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "0"));
+    sheet.store.resize(5, 30);
+    sheet.engine.recalculate();
+    sheet.number("A20", 4);
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "12"));
+    sheet.store.resize(5, 10);
+    sheet.engine.recalculate();
+    EXPECT_TRUE(sameValue(sheet.value("B1"), "0")) << "cut off again: empty, not an error";
 }
 
 TEST(Names, UnknownNamesAndFunctionsGiveNameErrors)
@@ -273,6 +297,72 @@ TEST(HostileInput, NeverCrashesAndGivesAnErrorValue)
     }
     EXPECT_FALSE(sheet.formula("A1", "=\"\xFF\"").ok);
     EXPECT_EQ(sheet.formula("A1", "=\"ok\xFF\"").offset, 4u);
+}
+
+} // namespace
+
+namespace {
+
+// Whole columns and rows: read as ranges of every row (column) of the sheet, costing only the part
+// the sheet has; written back as typed, in either style.
+using kxformula::RefStyle;
+
+TEST(References, WholeColumnsAndRowsReadTheWholeSheetAndWriteBackAsTyped)
+{
+    Sheet sheet(5, 10);
+    sheet.number("A1", 1);
+    sheet.number("A2", 2);
+    sheet.number("A3", 3);
+    sheet.number("B2", 10);
+    sheet.text("C2", "x");
+    struct Case {
+        const char* formula;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"SUM(A:A)", "6"},          {"SUM(A:B)", "16"},          {"SUM(B:A)", "16"},
+        {"SUM(2:2)", "12"},         {"SUM($1:$3)", "16"},        {"COUNTA(2:2)", "3"},
+        {"COUNTA(C:C)", "1"},       {"MATCH(3,A:A,0)", "3"},     {"INDEX(A:A,2)", "2"},
+        {"VLOOKUP(2,A:B,2,FALSE)", "10"}, {"SUMIF(A:A,\">1\",B:B)", "10"}, {"SUM(E:E)", "0"},
+        {"A:A", "0"} /* row 50 of column A */, {"SUM(A:XFE)", "16"},  {"SUM(ZZZ:ZZZ)", "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(sameValue(sheet.eval(c.formula), c.value)) << c.formula;
+    // Beyond the grid's limits there is no such line.
+    EXPECT_TRUE(sheet.eval("SUM(A:AAAA)").isError());
+    EXPECT_TRUE(sheet.eval("SUM(1:1073741825)").isError());
+
+    struct Text {
+        const char* typed;
+        const char* a1;
+        const char* r1c1;
+    };
+    const Text texts[] = {
+        {"SUM(A:A)", "SUM(A:A)", "SUM(C[-1])"},     {"SUM($A:$C)", "SUM($A:$C)", "SUM(C1:C3)"},
+        {"SUM(C:A)", "SUM(A:C)", "SUM(C[-1]:C[1])"}, {"SUM(1:1)", "SUM(1:1)", "SUM(R[-1])"},
+        {"SUM($2:$5)", "SUM($2:$5)", "SUM(R2:R5)"},  {"SUM(B:B,2:2)", "SUM(B:B,2:2)", "SUM(C,R)"},
+    };
+    for (const Text& t : texts) {
+        ASSERT_TRUE(sheet.formula("B2", t.typed).ok) << t.typed;
+        EXPECT_EQ(sheet.formulaText("B2"), t.a1) << t.typed;
+        EXPECT_EQ(sheet.formulaText("B2", RefStyle::R1C1), t.r1c1) << t.typed;
+        ASSERT_TRUE(sheet.formula("D4", t.r1c1, RefStyle::R1C1).ok) << t.r1c1;
+        EXPECT_EQ(sheet.formulaText("D4", RefStyle::R1C1), t.r1c1) << "R1C1 reads back";
+    }
+    // R1C1 letters alone stay what they were elsewhere: RC is a cell, a name is a name.
+    EXPECT_TRUE(sameValue(sheet.engine.evaluate("RC[-1]", 2, 2, RefStyle::R1C1), "2"));
+    EXPECT_TRUE(sameValue(sheet.engine.evaluate("COS(0)", 2, 2, RefStyle::R1C1), "1"));
+}
+
+TEST(References, WholeColumnsFollowTheSheetAsItGrowsAndChanges)
+{
+    Sheet sheet(3, 10);
+    sheet.number("A1", 1);
+    ASSERT_TRUE(sheet.formula("C1", "SUM(A:A)").ok);
+    sheet.store.resize(3, 500);
+    sheet.engine.recalculate();
+    sheet.number("A400", 41);
+    EXPECT_TRUE(sameValue(sheet.value("C1"), "42"));
 }
 
 } // namespace

@@ -121,3 +121,41 @@ TEST(Structure, BadRequestsChangeNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Whole columns move and stretch with inserted and deleted columns; rows inserted or deleted leave
+// them whole (and whole rows likewise).
+TEST(Structure, WholeColumnsAndRowsMoveAlongOneAxisOnly)
+{
+    Sheet sheet(8, 20);
+    for (int r = 1; r <= 4; ++r) {
+        sheet.number("B" + std::to_string(r), r);
+        sheet.number("C" + std::to_string(r), 10 * r);
+    }
+    ASSERT_TRUE(sheet.formula("F1", "SUM(B:C)").ok);
+    ASSERT_TRUE(sheet.formula("F2", "SUM(2:3)").ok);
+    EXPECT_TRUE(sameValue(sheet.value("F1"), "110"));
+
+    // Rows inserted at 1: the columns stay whole, the rows move down.
+    shiftCells(sheet, /*rows=*/true, 1, 1);
+    sheet.engine.insertRows(1, 1);
+    EXPECT_EQ(sheet.formulaText("F2"), "SUM(B:C)");
+    EXPECT_EQ(sheet.formulaText("F3"), "SUM(3:4)");
+    EXPECT_TRUE(sameValue(sheet.value("F2"), "110"));
+
+    // A column inserted inside stretches the range; one deleted shrinks it; both gone is #REF!.
+    shiftCells(sheet, /*rows=*/false, 3, 1);
+    sheet.engine.insertColumns(3, 1);
+    EXPECT_EQ(sheet.formulaText("G2"), "SUM(B:D)");
+    EXPECT_EQ(sheet.formulaText("G3"), "SUM(3:4)");
+    shiftCells(sheet, /*rows=*/false, 2, -1);
+    sheet.engine.deleteColumns(2, 1);
+    EXPECT_EQ(sheet.formulaText("F2"), "SUM(B:C)");
+    EXPECT_TRUE(sameValue(sheet.value("F2"), "100"));
+    shiftCells(sheet, /*rows=*/false, 2, -2);
+    sheet.engine.deleteColumns(2, 2);
+    EXPECT_EQ(sheet.formulaText("D2"), "SUM(#REF!)");
+}
+
+} // namespace

@@ -318,3 +318,30 @@ TEST_F(GridFormulas, CopiesMoveRelativeReferences)
     EXPECT_EQ(formula(grid, 4, 6), "C6+$A$1") << "a swapped formula is entered again at its new place";
     EXPECT_EQ(formula(grid, 2, 1), "");
 }
+
+// One rule for references beyond the sheet's size (4 columns, 6 rows here): they read as empty
+// cells, single cells and ranges alike, and a sheet that grows fills them.
+TEST_F(GridFormulas, ReferencesBeyondTheSheetReadEmptyUntilItGrows)
+{
+    SSSetBool(grid, SSB_ALLOWUSERFORMULAS, TRUE);
+    SSSetData(grid, 1, 1, "3");
+    ASSERT_TRUE(kxgrid::enterText(grid, 2, 1, "=A20"));
+    ASSERT_TRUE(kxgrid::enterText(grid, 2, 2, "=SUM(A1:A500)"));
+    ASSERT_TRUE(kxgrid::enterText(grid, 2, 3, "=SUM(A500:A1000)+G1"));
+    EXPECT_EQ(data(grid, 2, 1), "0");
+    EXPECT_EQ(data(grid, 2, 2), "3");
+    EXPECT_EQ(data(grid, 2, 3), "0");
+
+    ASSERT_TRUE(SSSetMaxRows(grid, 600));
+    ASSERT_TRUE(SSSetMaxCols(grid, 8));
+    SSSetData(grid, 1, 20, "5");
+    SSSetData(grid, 1, 500, "7");
+    SSSetData(grid, 7, 1, "1");
+    EXPECT_EQ(data(grid, 2, 1), "5");
+    EXPECT_EQ(data(grid, 2, 2), "15");
+    EXPECT_EQ(data(grid, 2, 3), "8");
+
+    ASSERT_TRUE(SSSetMaxRows(grid, 6));
+    EXPECT_EQ(data(grid, 2, 1), "0") << "cut off again: empty, not an error";
+    EXPECT_EQ(data(grid, 2, 2), "3");
+}

@@ -6,6 +6,9 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/SaveFile.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -267,4 +270,73 @@ TEST(Clipboard, PastingClipsAtTheEdgeSkipsLockedCellsAndRefusedValues)
     kxwin::setClipboardText("");
     EXPECT_FALSE(SSClipboardPaste(g)) << "nothing on the clipboard";
     kxwin::resetWindowLayer();
+}
+
+namespace {
+
+// The id of a process that has ended: a child that exits at once, waited for.
+long endedProcessId()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<long>(child);
+}
+
+void touch(const std::string& path)
+{
+    std::ofstream(path, std::ios::binary) << "half a sheet";
+}
+
+} // namespace
+
+// A save killed midway leaves the old file whole and its temporary file behind; the next save or
+// load of that file removes such leftovers of processes that no longer run, and nothing else.
+TEST(SheetFile, StaleTemporariesOfTheSameFileGoAtTheNextSaveOrLoad)
+{
+    const std::string dir = folder() + "/stale";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string target = dir + "/bill.kxs";
+    const std::string ended = std::to_string(endedProcessId());
+    const std::string running = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".bill.kxs." + ended + "-0-1f2e.tmp", ".bill.kxs." + ended + "-17-0.tmp"};
+    const std::vector<std::string> kept = {
+        ".bill.kxs." + running + "-0-1f2e.tmp",     // a save that may still be going on
+        ".other.kxs." + ended + "-0-1f2e.tmp",      // another file's
+        "bill.kxs." + ended + "-0-1f2e.tmp",        // not hidden: not ours
+        ".bill.kxs." + ended + "-0-1f2e.tmp.keep",  // another ending
+        ".bill.kxs." + ended + "-x-1f2e.tmp",       // no counter
+        ".bill.kxs.backup.tmp",                     // no process
+        ".bill.kxs2." + ended + "-0-1f2e.tmp",      // a longer name
+    };
+    const auto plant = [&] {
+        for (const std::string& name : stale)
+            touch(dir + "/" + name);
+        for (const std::string& name : kept)
+            touch(dir + "/" + name);
+    };
+    const auto expectTidied = [&](const char* when) {
+        for (const std::string& name : stale)
+            EXPECT_FALSE(std::filesystem::exists(dir + "/" + name)) << when << ": " << name;
+        for (const std::string& name : kept)
+            EXPECT_TRUE(std::filesystem::exists(dir + "/" + name)) << when << ": " << name;
+    };
+
+    HWND g = kxgrid::createStandaloneGrid(2, 2);
+    SSSetData(g, 1, 1, "old");
+    plant();
+    ASSERT_EQ(SSSaveToFile(g, target.c_str(), FALSE), TRUE) << kxgrid::lastError(g);
+    expectTidied("save");
+
+    plant();
+    HWND other = kxgrid::createStandaloneGrid();
+    ASSERT_EQ(SSLoadFromFile(other, target.c_str()), TRUE) << kxgrid::lastError(other);
+    EXPECT_EQ(data(other, 1, 1), "old");
+    expectTidied("load");
+    DestroyWindow(other);
+    DestroyWindow(g);
+    std::filesystem::remove_all(dir);
 }
