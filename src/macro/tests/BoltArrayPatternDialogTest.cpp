@@ -19,6 +19,8 @@
 #include "platform/win/UserAgent.h"
 #include "platform/win/testing/AgentFailures.h"
 
+#include "macro/tests/SampleMacroDialogTest.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -34,37 +36,16 @@ using B = ZnDlgBoltAdvanced;
 using P = ZnDlgMacroPattern;
 using A = ZnDlgMacroArray;
 
-class SubDialogs : public kxwin::testing::WindowLayerTest {
+class SubDialogs : public kxtest::SampleMacroDialogTest {
 protected:
     void SetUp() override
     {
-        WindowLayerTest::SetUp();
-        Kx_Settings::setLibDir(KX_SOURCE_LIBRARY_DIR);
-        kxhost::activeDrawing().clear();
-        kxcore::MacroModel::instance().placeSampleFrames(kxhost::activeDrawing());
+        SampleMacroDialogTest::SetUp();
         kxss::attachModule();
-        kxhost::takeCommandLineText();
     }
-    void TearDown() override
-    {
-        DestroyAllMacroDlgs();
-        agent.advanceClock(1000);
-        WindowLayerTest::TearDown();
-    }
-    ZnDlgMacro* open()
-    {
-        MacroData data = kxcore::sampleMacroData(0);
-        int slot = -1;
-        EXPECT_TRUE(StartDlgMacroModeless(true, data, slot));
-        return dynamic_cast<ZnDlgMacro*>(kxss::macroDialogInSlot(slot));
-    }
-    static int updates()
-    {
-        int n = 0;
-        for (const auto& r : kxhost::activeDrawing().requests())
-            n += r.what.rfind("UpdateModule", 0) == 0;
-        return n;
-    }
+    using SampleMacroDialogTest::open;
+    // The macro dialog on the first sample macro.
+    static ZnDlgMacro* open() { return open(kxcore::sampleMacroData(0)); }
     // The bolts the drawing holds for the first sample macro's end plate.
     static size_t boltsInDrawing()
     {
@@ -87,7 +68,6 @@ protected:
                 return IDOK;
             });
     }
-    kxwin::UserAgent agent;
     std::vector<std::string> messages;
 };
 

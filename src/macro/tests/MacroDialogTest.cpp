@@ -13,6 +13,8 @@
 #include "platform/win/UserAgent.h"
 #include "platform/win/testing/AgentFailures.h"
 
+#include "macro/tests/SampleMacroDialogTest.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,36 +23,8 @@ constexpr int kEndPlateTab = 0;
 constexpr int kBoltTab = 1;
 constexpr int kGeneralTab = 5;
 
-class MacroDialog : public kxwin::testing::WindowLayerTest {
+class MacroDialog : public kxtest::SampleMacroDialogTest {
 protected:
-    void SetUp() override
-    {
-        WindowLayerTest::SetUp();
-        Kx_Settings::setLibDir(KX_SOURCE_LIBRARY_DIR);
-        kxhost::activeDrawing().clear();
-        kxcore::MacroModel::instance().placeSampleFrames(kxhost::activeDrawing());
-        kxhost::takeCommandLineText();
-    }
-    void TearDown() override
-    {
-        DestroyAllMacroDlgs();
-        agent.advanceClock(1000);
-        WindowLayerTest::TearDown();
-    }
-    ZnDlgMacro* open(MacroData data)
-    {
-        int slot = -1;
-        EXPECT_TRUE(StartDlgMacroModeless(true, data, slot));
-        return dynamic_cast<ZnDlgMacro*>(kxss::macroDialogInSlot(slot));
-    }
-    // How many updates the drawing was asked for.
-    static int updates()
-    {
-        int n = 0;
-        for (const auto& r : kxhost::activeDrawing().requests())
-            n += r.what.rfind("UpdateModule", 0) == 0;
-        return n;
-    }
     static std::string gridText(HWND grid, int col, int row)
     {
         char text[256] = {};
@@ -65,7 +39,6 @@ protected:
         SetWindowText(edit, text);
         SendMessage(page.m_hWnd, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
     }
-    kxwin::UserAgent agent;
 };
 
 TEST_F(MacroDialog, ATabWithoutALayoutListsEveryItemInItsGrid)

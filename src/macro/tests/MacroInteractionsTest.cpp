@@ -18,6 +18,8 @@
 #include "platform/win/UserAgent.h"
 #include "platform/win/testing/AgentFailures.h"
 
+#include "macro/tests/SampleMacroDialogTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,36 +30,8 @@ constexpr int kEndPlateTab = 0;
 constexpr int kBasePlateTab = 4;
 constexpr int kGeneralTab = 5;
 
-class MacroInteractions : public kxwin::testing::WindowLayerTest {
+class MacroInteractions : public kxtest::SampleMacroDialogTest {
 protected:
-    void SetUp() override
-    {
-        WindowLayerTest::SetUp();
-        Kx_Settings::setLibDir(KX_SOURCE_LIBRARY_DIR);
-        kxhost::activeDrawing().clear();
-        kxcore::MacroModel::instance().placeSampleFrames(kxhost::activeDrawing());
-        kxhost::takeCommandLineText();
-    }
-    void TearDown() override
-    {
-        DestroyAllMacroDlgs();
-        agent.advanceClock(1000);
-        Kx_Settings::setLibDir(KX_SOURCE_LIBRARY_DIR);
-        WindowLayerTest::TearDown();
-    }
-    ZnDlgMacro* open(MacroData data)
-    {
-        int slot = -1;
-        EXPECT_TRUE(StartDlgMacroModeless(true, data, slot));
-        return dynamic_cast<ZnDlgMacro*>(kxss::macroDialogInSlot(slot));
-    }
-    static int updates()
-    {
-        int n = 0;
-        for (const auto& r : kxhost::activeDrawing().requests())
-            n += r.what.rfind("UpdateModule", 0) == 0;
-        return n;
-    }
     static int cellId(ZnDlgMacro& dialog, int tab, const char* name)
     {
         int i = 0;
@@ -86,7 +60,6 @@ protected:
         SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(combo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
     }
-    kxwin::UserAgent agent;
 };
 
 // --- Focus memory and the Tab key ------------------------------------------------------------------

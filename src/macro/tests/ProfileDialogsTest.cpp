@@ -19,6 +19,8 @@
 #include "platform/win/UserAgent.h"
 #include "platform/win/testing/AgentFailures.h"
 
+#include "macro/tests/SampleMacroDialogTest.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,36 +34,8 @@ using Page = ZnDlgMacroProfTab;
 constexpr int kProfileTab = 2;
 constexpr int kBaseTab = 4;
 
-class ProfileDialogs : public kxwin::testing::WindowLayerTest {
+class ProfileDialogs : public kxtest::SampleMacroDialogTest {
 protected:
-    void SetUp() override
-    {
-        WindowLayerTest::SetUp();
-        Kx_Settings::setLibDir(KX_SOURCE_LIBRARY_DIR);
-        kxhost::activeDrawing().clear();
-        kxcore::MacroModel::instance().placeSampleFrames(kxhost::activeDrawing());
-        kxhost::takeCommandLineText();
-    }
-    void TearDown() override
-    {
-        DestroyAllMacroDlgs();
-        agent.advanceClock(1000);
-        kxhost::activeDrawing().setPickChooser({});
-        WindowLayerTest::TearDown();
-    }
-    ZnDlgMacro* open(MacroData data)
-    {
-        int slot = -1;
-        EXPECT_TRUE(StartDlgMacroModeless(true, data, slot));
-        return dynamic_cast<ZnDlgMacro*>(kxss::macroDialogInSlot(slot));
-    }
-    static int requests(const std::string& prefix, const std::string& answer = {})
-    {
-        int n = 0;
-        for (const auto& r : kxhost::activeDrawing().requests())
-            n += r.what.rfind(prefix, 0) == 0 && (answer.empty() || r.answer == answer);
-        return n;
-    }
     // The top of the first placed frame's beam, from its boxes.
     static double beamTop()
     {
@@ -94,7 +68,6 @@ protected:
     {
         SendMessage(page.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(page.GetDlgItem(id)));
     }
-    kxwin::UserAgent agent;
 };
 
 // --- ZnMACallBackData ---
