@@ -352,7 +352,7 @@ void ZnDlgMacroProfTab::placeProfileControls()
     place(kPosition, 96, 66, 150, 200);
     place(kAdvanced, 252, 65, 80, 22);
     place(kRotationLabel, 3, 99, 90, 16);
-    place(kRotation, 96, 96, 80, 200);
+    place(kRotation, 96, 96, 150, 200);
     place(kSegments, 252, 95, 80, 22);
     place(kBasePlaneLabel, 3, 129, 90, 16);
     place(kBasePlane, 96, 126, 150, 200);
