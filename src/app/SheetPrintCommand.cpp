@@ -81,6 +81,8 @@ int runSheetPrint(int argc, char** argv)
         return fail("cannot create a grid");
     if (!SSLoadFromFile(g.hwnd, file.c_str()))
         return fail(kxgrid::lastError(g.hwnd));
+    // Empty header cells print as the editor shows them: column letters and row numbers.
+    kxgrid::setDefaultHeaderLabels(g.hwnd, true);
     SheetSettings settings;
     settings.readFromSheet(g.hwnd);
     kxprint::PrintOptions options = kxprint::optionsFromSettings(settings, setup);

@@ -56,7 +56,7 @@ bool parseHeaderFooter(std::string_view raw, HeaderFooter& out, std::string& err
         error = "the text holds a NUL byte";
         return false;
     }
-    const std::string text = isUtf8(raw) ? std::string(raw) : windows1252ToUtf8(raw);
+    const std::string text = isUtf8(raw) ? std::string(raw) : kx::windows1252ToUtf8(raw);
     std::vector<std::string> lines;
     std::string line;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -237,7 +237,7 @@ void SheetPrint::drawHeaderFooter(std::vector<kxwin::DrawOp>& ops, const HeaderF
     LOGFONT font{};
     font.lfHeight = -static_cast<LONG>(std::lround(m_options.textHeight * screen));
     font.lfWeight = FW_NORMAL;
-    std::snprintf(font.lfFaceName, sizeof font.lfFaceName, "%s", m_options.fontFace.c_str());
+    font.lfFaceName = m_options.fontFace;
     const int left = m_gridLeft;
     const int right = m_rightEdge;
     static constexpr UINT kAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};

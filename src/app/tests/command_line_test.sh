@@ -149,10 +149,12 @@ check "bill demo without a file exit" 2 $?
 if command -v pdftotext > /dev/null && command -v pdfinfo > /dev/null; then
   "$prog" sheet print "$work/sheet.kxs" "$work/sheet.pdf"
   check "sheet print exit" 0 $?
-  check "sheet print A4 portrait" "1 595.28 x 841.89" \
+  check "sheet print A4 portrait" "1 595 x 842" \
     "$(pdfinfo "$work/sheet.pdf" | awk '/^Pages:/ {p=$2} /^Page size:/ {s=$3" x "$5} END {print p, s}')"
-  pdftotext "$work/sheet.pdf" - | grep -q 'IPE 80'
+  pdftotext -layout "$work/sheet.pdf" - | grep -q 'IPE 80 *6.0'
   check "sheet print holds the cell texts" 0 $?
+  pdftotext -layout "$work/sheet.pdf" - | grep -q '^ *A  *B *$'
+  check "sheet print shows the column letters as the editor does" 0 $?
   "$prog" sheet print "$work/sheet.kxs" "$work/letter.pdf" --paper Letter --landscape
   check "sheet print Letter landscape exit" 0 $?
   check "sheet print Letter landscape" "792 x 612" \
@@ -162,7 +164,8 @@ if command -v pdftotext > /dev/null && command -v pdfinfo > /dev/null; then
   pages=$(pdfinfo "$work/bill.pdf" | awk '/^Pages:/ {print $2}')
   [ "${pages:-0}" -gt 1 ]
   check "sheet print of a bill runs over several pages" 0 $?
-  check "sheet print of a bill: the total once" 1 "$(pdftotext "$work/bill.pdf" - | grep -c '506.2')"
+  "$prog" sheet print "$work/frame.sss" "$work/frame.pdf"
+  check "sheet print of the frame's bill: the total once" 1 "$(pdftotext "$work/frame.pdf" - | grep -c '506.2')"
   "$prog" sheet print "$work/sheet.kxs" "$work/x.pdf" --paper A3 > /dev/null 2>&1
   check "sheet print with an unknown paper exit" 2 $?
   "$prog" sheet print "$work/sheet.kxs" > /dev/null 2>&1

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,12 @@
 #include <string>
 
 using namespace kxprint;
+
+// Qt's fontconfig keeps allocations to the end of the process (as in the Qt backend's tests).
+extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
 
 namespace {
 
@@ -34,6 +41,13 @@ std::string run(const std::string& command)
 bool havePoppler()
 {
     return std::system("pdftotext -v >/dev/null 2>&1") == 0 && std::system("pdfinfo -v >/dev/null 2>&1") == 0;
+}
+
+// The number after "Pages:" in pdfinfo's output; -1 when there is none.
+int pagesOf(const std::string& info)
+{
+    const size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
 
 size_t occurrences(const std::string& text, const std::string& word)
@@ -105,8 +119,8 @@ TEST_F(PdfOutput, WideLongSheetReadsBackPageByPageWithHeadersAndEveryCellOnce)
     ASSERT_TRUE(print(pages, pdf, error)) << error;
 
     const std::string info = run("pdfinfo '" + pdf + "'");
-    EXPECT_NE(info.find("Pages:          " + std::to_string(count)), std::string::npos) << info;
-    EXPECT_NE(info.find("595.") , std::string::npos) << info;  // A4 width in points (595.28)
+    EXPECT_EQ(pagesOf(info), count) << info;
+    EXPECT_NE(info.find("595 x 842"), std::string::npos) << info;  // A4 in points
 
     const std::string all = run("pdftotext -layout '" + pdf + "' -");
     for (int r = 1; r <= rows; ++r)
@@ -150,5 +164,5 @@ TEST_F(PdfOutput, LetterLandscapeAndAFailedWriteKeepsTheOldFile)
     // A write over an existing file that fails leaves it as it was: a folder in the way.
     EXPECT_FALSE(kxqt::writePdfPages(pdf, kxqt::PdfPageFormat{}, 0, [](int) { return std::vector<kxwin::DrawOp>{}; },
                                      &error));
-    EXPECT_NE(run("pdfinfo '" + pdf + "'").find("Pages:          1"), std::string::npos);
+    EXPECT_EQ(pagesOf(run("pdfinfo '" + pdf + "'")), 1);
 }

@@ -29,6 +29,7 @@ void fillSheet(HWND g, int cols, int rows, int colPx, int rowPx)
 {
     SSSetMaxCols(g, cols);
     SSSetMaxRows(g, rows);
+    kxgrid::setDefaultHeaderLabels(g, true);
     SSSetColWidthInPixels(g, 0, 40);
     for (int c = 1; c <= cols; ++c)
         SSSetColWidthInPixels(g, c, colPx);
@@ -206,7 +207,7 @@ TEST(PageDrawing, ColoursFontsAndMarginsFollowTheSettings)
     LOGFONT lf{};
     lf.lfHeight = -20;
     lf.lfWeight = FW_BOLD;
-    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "Arial");
+    lf.lfFaceName = "Arial";
     big.CreateFontIndirect(&lf);
     SSSetFont(g.hwnd, 2, 2, big.m_hObject, FALSE);
     PrintOptions o = plainOptions();
