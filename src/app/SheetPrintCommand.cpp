@@ -4,11 +4,8 @@
 
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
-#include "print/HeaderFooter.h"
-#include "print/SheetPrint.h"
-#include "sheetedit/SheetSettings.h"
+#include "print/PrintToPdf.h"
 #ifdef KX_HAVE_QT
-#include "platform/qt/PdfPages.h"
 #include "platform/qt/QtBackend.h"
 #endif
 
@@ -41,18 +38,6 @@ struct ScopedGrid {
     }
 };
 
-// Reads the settings' header or footer file; a file that cannot be read is left out with a warning,
-// since the cells still print.
-kxprint::HeaderFooter readBlock(const char* what, const Kx_String& name, const std::string& sheetPath)
-{
-    kxprint::HeaderFooter block;
-    const std::string path = kxprint::headerFooterPath(name.str(), sheetPath);
-    std::string error;
-    if (!path.empty() && !kxprint::readHeaderFooterFile(path, block, error))
-        std::fprintf(stderr, "kestra-ss sheet print: %s file %s; printing without it\n", what, error.c_str());
-    return block;
-}
-
 } // namespace
 
 int runSheetPrint(int argc, char** argv)
@@ -83,29 +68,16 @@ int runSheetPrint(int argc, char** argv)
         return fail(kxgrid::lastError(g.hwnd));
     // Empty header cells print as the editor shows them: column letters and row numbers.
     kxgrid::setDefaultHeaderLabels(g.hwnd, true);
-    SheetSettings settings;
-    settings.readFromSheet(g.hwnd);
-    kxprint::PrintOptions options = kxprint::optionsFromSettings(settings, setup);
-    options.header = readBlock("header", settings.headerFile, file);
-    options.footer = readBlock("footer", settings.footerFile, file);
+    std::string error, warning;
 #ifdef KX_HAVE_QT
-    std::string error;
+    // The PDF writer is Qt's; it needs Qt started, offscreen will do.
     if (!kxqt::startQt(kxqt::QtDisplay::Offscreen, &error))
         return fail(error.empty() ? "Qt cannot start" : error);
-    const kxprint::SheetPrint pages(g.hwnd, std::move(options));
-    kxqt::PdfPageFormat format;
-    format.widthMm = setup.widthMm();
-    format.heightMm = setup.heightMm();
-    format.dotsPerInch = kxprint::kDotsPerInch;
-    const size_t slash = file.find_last_of("/\\");
-    format.title = slash == std::string::npos ? file : file.substr(slash + 1);
-    if (!kxqt::writePdfPages(out, format, pages.pageCount(), [&](int i) { return pages.renderPage(i); }, &error))
-        return fail(error);
-    return 0;
-#else
-    (void)out;
-    return fail("PDF output needs the Qt backend, which this build leaves out");
 #endif
+    const bool written = kxprint::printSheetToPdf(g.hwnd, file, out, setup, error, &warning);
+    if (!warning.empty())
+        std::fprintf(stderr, "kestra-ss sheet print: %s; printed without it\n", warning.c_str());
+    return written ? 0 : fail(error);
 }
 
 } // namespace kxapp

@@ -21,6 +21,7 @@
 #include "sheetedit/SheetPreparation.h"
 #include "sheetedit/SheetSettings.h"
 #include "spread/Kx_Spread.h"
+#include "spread/SheetEditorPrint.h"
 #include "spread/ZnSheetEditorDialogs.h"
 
 #include <algorithm>
@@ -293,6 +294,9 @@ bool ZnSheetEditor::runCommand(UINT command)
     case kSaveAs: saveAs(); return true;
     case kExport: exportCsv(); return true;
     case kPrint:
+        if (const Kx_String shown = runEditorPrint(m_hWnd, grid(), m_fileName); !shown.isEmpty())
+            message(shown, MB_OK | MB_ICONWARNING);
+        return true;
     case kPrintPreview:
     case kPrintSetup: message(dialString(kTextNoPrinting), MB_OK | MB_ICONINFORMATION); return true;
     case kCut: cut(); return true;

@@ -3,6 +3,7 @@
 #include "platform/qt/PdfPages.h"
 
 #include "platform/qt/QtMirror.h"
+#include "platform/win/PdfWriterHook.h"
 #include "platform/win/SaveFile.h"
 
 #include <QBuffer>
@@ -80,3 +81,21 @@ kxwin::BitmapPixels renderPagePixels(const PdfPageFormat& format, const std::vec
 }
 
 } // namespace kxqt
+
+namespace {
+
+// Offers the writer to the module as soon as the backend's library is loaded; it works once Qt is
+// started (it says so otherwise).
+bool writeDocument(const std::string& path, const kxwin::PdfDocument& document, std::string* error)
+{
+    kxqt::PdfPageFormat format;
+    format.widthMm = document.widthMm;
+    format.heightMm = document.heightMm;
+    format.dotsPerInch = document.dotsPerInch;
+    format.title = document.title;
+    return kxqt::writePdfPages(path, format, document.pageCount, document.page, error);
+}
+
+const bool g_registered = (kxwin::setPdfWriter(&writeDocument), true);
+
+} // namespace
