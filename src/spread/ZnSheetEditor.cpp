@@ -21,8 +21,8 @@
 #include "sheetedit/SheetPreparation.h"
 #include "sheetedit/SheetSettings.h"
 #include "spread/Kx_Spread.h"
-#include "spread/SheetEditorPrint.h"
 #include "spread/ZnSheetEditorDialogs.h"
+#include "spread/SheetEditorPrint.h"  // the Print command
 
 #include <algorithm>
 #include <cctype>
