@@ -71,7 +71,6 @@ private:
     int headerBlockHeight(const HeaderFooter& block) const;
     void drawHeaderFooter(std::vector<kxwin::DrawOp>& ops, const HeaderFooter& block, int top, int page) const;
     void planColumns(int width);
-    void planRows(int height);
 
     HWND m_grid = nullptr;
     PrintOptions m_options;
