@@ -4,6 +4,8 @@
 // kestra-ss sheet edit opens the module's spreadsheet editor on a display.
 #include "app/SheetCommand.h"
 
+#include "app/SheetPrintCommand.h"
+
 #include "core/FileIO.h"
 #include "core/Kx_String.h"
 #include "core/Kx_StringArray.h"
@@ -375,6 +377,9 @@ void printSheetUsage(bool toStderr)
                "       kestra-ss sheet edit [FILE]\n"
                "           open FILE (or a new sheet) in the spreadsheet editor; needs a display\n"
                "           (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM=offscreen); exits when it is closed\n"
+               "       kestra-ss sheet print FILE OUT.pdf [--paper A4|Letter] [--landscape]\n"
+               "           print the sheet to PDF with its print settings (docs/sheet-printing.md);\n"
+               "           paper A4 (default) or Letter, portrait unless --landscape\n"
                "       In cell texts \\\\, \\t, \\n and \\r stand for a backslash, tab, line feed and return.\n",
                toStderr ? stderr : stdout);
 }
@@ -384,6 +389,8 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
     const std::string sub = argc > 1 ? argv[1] : "";
     if (sub == "edit" && (argc == 2 || argc == 3))
         return edit(programPath, argc == 3 ? argv[2] : nullptr);
+    if (sub == "print")
+        return runSheetPrint(argc, argv);
     if (sub == "show" && argc == 3)
         return show(argv[2]);
     if (sub == "import" && argc == 4)

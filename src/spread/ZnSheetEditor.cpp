@@ -24,6 +24,7 @@
 #include "spread/SheetFiles.h"
 #include "spread/SheetUndoHistory.h"
 #include "spread/ZnSheetEditorDialogs.h"
+#include "spread/SheetEditorPrint.h"  // the Print command
 
 #include <algorithm>
 #include <cctype>
@@ -317,6 +318,9 @@ bool ZnSheetEditor::runCommand(UINT command)
     case kSaveAs: saveAs(); return true;
     case kExport: exportCsv(); return true;
     case kPrint:
+        if (const Kx_String shown = runEditorPrint(m_hWnd, grid(), m_fileName); !shown.isEmpty())
+            message(shown, MB_OK | MB_ICONWARNING);
+        return true;
     case kPrintPreview:
     case kPrintSetup: message(dialString(kTextNoPrinting), MB_OK | MB_ICONINFORMATION); return true;
     case kCut: cut(); return true;

@@ -154,6 +154,40 @@ check "bill demo stores the pictures" 0 $?
 check "bill demo with 0 rows exit" 2 $?
 "$prog" bill demo > /dev/null 2>&1
 check "bill demo without a file exit" 2 $?
+
+# sheet print: the sheet and the bill printed to PDF and read back with poppler-utils; the paper and
+# orientation given; a bad paper or missing arguments exit 2, a file that is no sheet exits 1.
+if command -v pdftotext > /dev/null && command -v pdfinfo > /dev/null; then
+  "$prog" sheet print "$work/sheet.kxs" "$work/sheet.pdf"
+  check "sheet print exit" 0 $?
+  check "sheet print A4 portrait" "1 595 x 842" \
+    "$(pdfinfo "$work/sheet.pdf" | awk '/^Pages:/ {p=$2} /^Page size:/ {s=$3" x "$5} END {print p, s}')"
+  pdftotext -layout "$work/sheet.pdf" - | grep -q 'IPE 80 *6.0'
+  check "sheet print holds the cell texts" 0 $?
+  pdftotext -layout "$work/sheet.pdf" - | grep -q '^ *A  *B *$'
+  check "sheet print shows the column letters as the editor does" 0 $?
+  "$prog" sheet print "$work/sheet.kxs" "$work/letter.pdf" --paper Letter --landscape
+  check "sheet print Letter landscape exit" 0 $?
+  check "sheet print Letter landscape" "792 x 612" \
+    "$(pdfinfo "$work/letter.pdf" | awk '/^Page size:/ {print $3" x "$5}')"
+  "$prog" sheet print "$work/big.sss" "$work/bill.pdf" --paper a4
+  check "sheet print of a bill with pictures exit" 0 $?
+  pages=$(pdfinfo "$work/bill.pdf" | awk '/^Pages:/ {print $2}')
+  [ "${pages:-0}" -gt 1 ]
+  check "sheet print of a bill runs over several pages" 0 $?
+  "$prog" sheet print "$work/frame.sss" "$work/frame.pdf"
+  check "sheet print of the frame's bill: the total once" 1 "$(pdftotext "$work/frame.pdf" - | grep -c '506.2')"
+  "$prog" sheet print "$work/sheet.kxs" "$work/x.pdf" --paper A3 > /dev/null 2>&1
+  check "sheet print with an unknown paper exit" 2 $?
+  "$prog" sheet print "$work/sheet.kxs" > /dev/null 2>&1
+  check "sheet print without an output exit" 2 $?
+  "$prog" sheet print "$work/bad.kxs" "$work/x.pdf" > /dev/null 2>&1
+  check "sheet print of a damaged file exit" 1 $?
+  [ ! -e "$work/x.pdf" ]
+  check "sheet print writes nothing on failure" 0 $?
+else
+  echo "NOTE: poppler-utils is missing: sheet print is not checked"
+fi
 "$prog" bill demo "$work/no/such/folder/x.sss" > /dev/null 2> "$work/err.txt"
 check "bill demo into a missing folder exit" 1 $?
 grep -q 'could not be saved' "$work/err.txt"

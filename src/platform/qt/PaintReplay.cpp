@@ -152,8 +152,13 @@ QFont fontForWindow(HWND hwnd)
 
 void replayPaintRecord(QPainter& painter, HWND hwnd)
 {
+    replayDrawOps(painter, kxwin::lastPaintRecord(hwnd));
+}
+
+void replayDrawOps(QPainter& painter, const std::vector<kxwin::DrawOp>& ops)
+{
     using kxwin::DrawOpKind;
-    for (const kxwin::DrawOp& op : kxwin::lastPaintRecord(hwnd)) {
+    for (const kxwin::DrawOp& op : ops) {
         painter.save();
         switch (op.kind) {
         case DrawOpKind::FillRect:

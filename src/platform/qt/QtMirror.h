@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/qt/KxQtExport.h"
+#include "platform/win/DrawingContext.h"
 #include "platform/win/Font.h"
 #include "platform/win/Window.h"
 
@@ -123,6 +124,8 @@ private:
 
 // Draws the window's paint record (kxwin::lastPaintRecord) with a painter; in PaintReplay.cpp.
 void replayPaintRecord(QPainter& painter, HWND hwnd);
+// Draws recorded calls with a painter, in the order given.
+void replayDrawOps(QPainter& painter, const std::vector<kxwin::DrawOp>& ops);
 
 // The font of a description: DejaVu Sans (Mono for fixed-pitch faces) at a pixel size, so that
 // pictures do not depend on the machine's font configuration.

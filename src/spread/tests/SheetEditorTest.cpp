@@ -209,7 +209,7 @@ TEST_F(SheetEditorTest, AFileThatIsNoSheetIsRefusedAndTheSheetShownStays)
     EXPECT_NE(agent.messageBoxes().back().text.find("\n\n"), std::string::npos) << "with the grid's reason";
 }
 
-TEST_F(SheetEditorTest, ExportWritesTheCellsAsCsvAndPrintingSaysItIsNotAvailable)
+TEST_F(SheetEditorTest, ExportWritesCsvPrintAsksForAPdfFileAndPreviewSaysItIsNotAvailable)
 {
     const std::string csv = folder.file("bom.csv");
     EXPECT_TRUE(run(bom, [&](DialogDriver& d) {
@@ -220,11 +220,20 @@ TEST_F(SheetEditorTest, ExportWritesTheCellsAsCsvAndPrintingSaysItIsNotAvailable
             return std::optional<std::string>(csv);
         });
         d.clickToolbarButton(E::kExport);
-        for (UINT print : {E::kPrint, E::kPrintPreview, E::kPrintSetup}) {
+        for (UINT print : {E::kPrintPreview, E::kPrintSetup}) {
             agent.answerMessageBox(IDOK, "Printing is not available");
             d.menuCommand(print);
         }
-        agent.answerMessageBox(IDOK, "Printing is not available");
+        // Print asks for a PDF file beside the sheet; the headless backend has no PDF writer, which
+        // the editor reports. Cancelling the file dialog says nothing.
+        agent.onFileDialog([&](const FileDialogRequest& request) {
+            EXPECT_FALSE(request.open);
+            EXPECT_EQ(request.fileName, "bom.pdf");
+            return std::optional<std::string>(folder.file("bom.pdf"));
+        });
+        agent.answerMessageBox(IDOK, "could not be printed");
+        d.menuCommand(E::kPrint);
+        agent.onFileDialog([&](const FileDialogRequest&) { return std::optional<std::string>(); });
         d.clickToolbarButton(E::kPrint);
         agent.answerMessageBox(IDNO);
         d.closeBox();

@@ -1,0 +1,31 @@
+// The PDF writer a backend offers: the module draws pages as recorded drawing calls and hands them
+// here; a backend that can write PDF (the Qt backend) registers itself when it is loaded. The
+// headless backend has none, so printing there reports that it is not available.
+#pragma once
+
+#include "platform/win/DrawingContext.h"
+#include "platform/win/KxWinExport.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kxwin {
+
+struct PdfDocument {
+    double widthMm = 210.0;
+    double heightMm = 297.0;
+    int dotsPerInch = 300;  // the unit of the drawing calls
+    std::string title;
+    int pageCount = 0;
+    std::function<std::vector<DrawOp>(int)> page;  // the calls of page i, 0-based
+};
+
+// Writes `document` to `path`; false with the reason in `error`.
+using PdfWriter = bool (*)(const std::string& path, const PdfDocument& document, std::string* error);
+
+// The writer in use (null: none); setting null removes it.
+KXWIN_API void setPdfWriter(PdfWriter writer);
+KXWIN_API PdfWriter pdfWriter();
+
+} // namespace kxwin
