@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 // so a sheet of a million cells in a few looks makes a few formats.
 struct Look {
     std::string face;      // empty: the workbook's default font
-    int sizeTenths = 0;    // font size in tenths of a point; 0: default
+    int sizeQuarters = 0;  // font size in quarter points (3 per pixel); 0: default
     bool bold = false, italic = false, underline = false, strike = false;
     COLORREF back = SS_COLOR_KEEP, fore = SS_COLOR_KEEP;
     std::array<WORD, 4> borderStyle{};
@@ -247,7 +247,7 @@ private:
         LOGFONT font;
         if (SSGetFont(m_grid, c, r, &font) && !(font == m_defaults.font)) {
             look.face = font.lfFaceName;
-            look.sizeTenths = font.lfHeight == 0 ? 0 : static_cast<int>(std::lround(std::abs(font.lfHeight) * 7.5));
+            look.sizeQuarters = static_cast<int>(std::min<long>(std::labs(font.lfHeight), 4000) * 3);
             look.bold = font.lfWeight >= FW_BOLD;
             look.italic = font.lfItalic != 0;
             look.underline = font.lfUnderline != 0;
@@ -277,8 +277,8 @@ private:
         lxw_format* f = workbook_add_format(m_book);
         if (!look.face.empty())
             format_set_font_name(f, look.face.c_str());
-        if (look.sizeTenths > 0)
-            format_set_font_size(f, look.sizeTenths / 10.0);
+        if (look.sizeQuarters > 0)
+            format_set_font_size(f, look.sizeQuarters / 4.0);
         if (look.bold || look.header)
             format_set_bold(f);
         if (look.italic)
