@@ -280,6 +280,10 @@ int exportXlsx(const char* file, const char* outFile)
     ScopedGrid g;
     if (!g.hwnd)
         return fail("cannot create a grid");
+    // Without its formula engine the grid keeps the results the file stored: the values the user
+    // last saw, also of formulas whose custom functions (FROMTABLE) only the module registers and
+    // that a recalculation here would turn into #NAME?.
+    kxgrid::setFormulaHook(g.hwnd, nullptr);
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
     const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(g.hwnd, outFile);

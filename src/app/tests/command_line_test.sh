@@ -234,6 +234,16 @@ if /usr/bin/python3 -c 'import openpyxl' 2> /dev/null; then
   out=$(/usr/bin/python3 "$readxlsx" "$work/f.xlsx")
   check "sheet export xlsx formula" "cell B1 t=f v='=A1*2' cached=8 nf=General lock=0" "$(printf '%s\n' "$out" | grep '^cell B1 ')"
   check "sheet export xlsx last value" "cell A2 t=s v='#NAME?' nf=General lock=0" "$(printf '%s\n' "$out" | grep '^cell A2 ')"
+  # A FROMTABLE result the module computed and saved travels as that value (nothing recalculates
+  # it here), and a formula over it keeps the saved result; R1C1 texts become A1.
+  printf 'KXSHEET 1\nsize cols=3 rows=1\nrefstyle 2\ncell 1 1 d="5"\ncell 2 1 d="42.5" f="FROMTABLE(\\"t\\",RC[-1])"\ncell 3 1 d="43.5" f="RC[-1]+1"\nend\n' > "$work/ft.kxs"
+  "$prog" sheet export "$work/ft.kxs" "$work/ft.xlsx" 2> "$work/err.txt"
+  check "sheet export xlsx FROMTABLE exit" 0 $?
+  grep -q 'B1 (FROMTABLE)$' "$work/err.txt"
+  check "sheet export xlsx FROMTABLE named" 0 $?
+  out=$(/usr/bin/python3 "$readxlsx" "$work/ft.xlsx")
+  check "sheet export xlsx FROMTABLE value" "cell B1 t=n v=42.5 nf=General lock=0" "$(printf '%s\n' "$out" | grep '^cell B1 ')"
+  check "sheet export xlsx R1C1 formula" "cell C1 t=f v='=B1+1' cached=43.5 nf=General lock=0" "$(printf '%s\n' "$out" | grep '^cell C1 ')"
   "$prog" sheet export "$work/frame.sss" "$work/frame.xlsx"
   check "sheet export bill exit" 0 $?
   out=$(/usr/bin/python3 "$readxlsx" "$work/frame.xlsx")
