@@ -1,6 +1,8 @@
 // The .xlsx writer of grid sheets (see SheetXlsxExport.h), over libxlsxwriter.
 #include "xlsx/SheetXlsxExport.h"
 
+#include "platform/formula/Engine.h"
+#include "platform/formula/MemoryCellStore.h"
 #include "platform/formula/Value.h"
 #include "platform/grid/Spread.h"
 #include "platform/win/ImageCodec.h"
@@ -21,6 +23,7 @@
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string_view>
 #include <tuple>
@@ -346,7 +349,12 @@ private:
     {
         const std::string formula = formulaText(c, r);
         if (!formula.empty()) {
-            const XlsxFormula x = translateFormula(formula, m_r1c1, c, r, m_header ? 1 : 0);
+            XlsxFormula x = translateFormula(formula, m_r1c1, c, r, m_header ? 1 : 0);
+            // A formula the engine could not read is no formula an office program reads either.
+            // Only cells showing #ERROR! are asked: it is also what a readable formula over such a
+            // cell shows.
+            if (value == "#ERROR!" && !readable(formula, c, r))
+                x.unreadable = true;
             if (x.travels()) {
                 const kxformula::Value v = kxformula::valueFromTyped(value);
                 if (v.isNumber())
@@ -360,6 +368,8 @@ private:
                 why += (why.empty() ? "" : ", ") + name;
             if (x.outOfRange)
                 why += std::string(why.empty() ? "" : ", ") + "a reference beyond the file's size";
+            if (x.unreadable)
+                why += std::string(why.empty() ? "" : ", ") + "a formula text an office program cannot read";
             m_result.lastValueCells.push_back(cellName(c, r) + " (" + why + ")");
             writeConstant(xr, xc, value, f, false);
             return;
@@ -393,6 +403,20 @@ private:
         default:
             writeConstant(xr, xc, value, f, false);
         }
+    }
+
+    // Whether the formula engine reads the text; a scratch engine, so the grid is not touched.
+    bool readable(const std::string& formula, int c, int r)
+    {
+        if (!m_scratch) {
+            m_scratchStore = std::make_unique<kxformula::MemoryCellStore>(1, 1);
+            m_scratch = std::make_unique<kxformula::Engine>(*m_scratchStore);
+            m_scratch->setAutoRecalc(false);
+        }
+        const bool ok =
+            m_scratch->setFormula(c, r, formula, m_r1c1 ? kxformula::RefStyle::R1C1 : kxformula::RefStyle::A1).ok;
+        m_scratch->removeFormula(c, r);
+        return ok;
     }
 
     // The picture in its cell (or joined block), scaled down to fit, or to fill when the cell
@@ -441,6 +465,8 @@ private:
     bool m_header = false, m_r1c1 = false;
     const std::string m_empty;
     std::map<Look, lxw_format*> m_formats;
+    std::unique_ptr<kxformula::MemoryCellStore> m_scratchStore;
+    std::unique_ptr<kxformula::Engine> m_scratch;
     // Encoded pictures, kept until the workbook is closed; one per distinct picture.
     std::deque<std::vector<BYTE>> m_pictures;
     std::map<const kxwin::BitmapPixels*, const std::vector<BYTE>*> m_pictureBytes;

@@ -45,13 +45,24 @@ std::optional<int> columnNumber(std::string_view letters)
     return n;
 }
 
+// A whole number of a reference; nothing beyond +-2^30 (the engine's own row limit), so sums of
+// a cell's place and an offset cannot overflow.
 std::optional<long long> readNumber(std::string_view s)
 {
     long long v = 0;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || p != s.data() + s.size())
+    if (s.empty() || ec != std::errc() || p != s.data() + s.size() || v > (1LL << 30) || v < -(1LL << 30))
         return std::nullopt;
     return v;
+}
+
+// The error literals an office program's formulas know.
+bool isStandardError(std::string_view e)
+{
+    for (std::string_view known : {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A"})
+        if (e == known)
+            return true;
+    return false;
 }
 
 struct Ref {
@@ -213,7 +224,10 @@ XlsxFormula translateFormula(std::string_view s, bool r1c1, int col, int row, in
                 ++j;
             if (j < s.size() && (s[j] == '!' || s[j] == '?'))
                 ++j;
-            t.append(upper(s.substr(i, j - i)));
+            const std::string literal = upper(s.substr(i, j - i));
+            if (!isStandardError(literal))
+                out.unreadable = true;
+            t.append(literal);
             i = j;
             continue;
         }
@@ -268,6 +282,8 @@ XlsxFormula translateFormula(std::string_view s, bool r1c1, int col, int row, in
             i = j;
             continue;
         }
+        if (c == '[' || c == ']' || c == '{' || c == '}')
+            out.unreadable = true;
         t += c;
         ++i;
     }

@@ -20,7 +20,10 @@ struct XlsxFormula {
     std::vector<std::string> foreignFunctions;
     // A reference lies beyond the file's last row or column: the formula cannot travel.
     bool outOfRange = false;
-    bool travels() const { return foreignFunctions.empty() && !outOfRange; }
+    // The text holds what no office program reads (this grid's own error literals #CYCLE! and
+    // #ERROR!, brackets of a reference that could not be read): a file with it would be refused.
+    bool unreadable = false;
+    bool travels() const { return foreignFunctions.empty() && !outOfRange && !unreadable; }
 };
 
 // Rewrites `formula` (as the grid shows it, without '=') typed at column `col`, row `row` (both

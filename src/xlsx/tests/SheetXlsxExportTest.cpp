@@ -278,3 +278,24 @@ TEST(XlsxExport, ASuccessfulExportReplacesTheOldFileAndLeavesNothingElse)
 }
 
 } // namespace
+
+namespace {
+
+TEST(XlsxExport, AFormulaTheEngineCannotReadTravelsAsItsErrorText)
+{
+    TempDir dir;
+    Grid grid(2, 1);
+    SSSetBool(grid.hwnd, SSB_ALLOWUSERFORMULAS, TRUE);
+    kxgrid::enterText(grid.hwnd, 1, 1, "=1+(");
+    kxgrid::enterText(grid.hwnd, 2, 1, "=A1");
+    SSReCalc(grid.hwnd);
+    const auto result = kxxlsx::exportSheetToXlsx(grid.hwnd, (dir.path / "bad.xlsx").string());
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.lastValueCells.size(), 1u);
+    EXPECT_THAT(result.lastValueCells[0], HasSubstr("A1 (a formula text an office program cannot read)"));
+    auto items = readBack(dir.path / "bad.xlsx");
+    EXPECT_THAT(items["cell A1"], HasSubstr("t=s v='#ERROR!'"));
+    EXPECT_THAT(items["cell B1"], HasSubstr("t=f v='=A1'"));
+}
+
+} // namespace

@@ -51,3 +51,16 @@ TEST(XlsxFormula, ReferencesBeyondTheFilesSizeDoNotTravel)
     EXPECT_EQ(kxxlsx::columnName(16384), "XFD");
     EXPECT_EQ(kxxlsx::columnName(27), "AA");
 }
+
+TEST(XlsxFormula, TextsAnOfficeProgramWouldRefuseDoNotTravel)
+{
+    // The grid's own error literals, and brackets left over from an offset too large to be one.
+    EXPECT_FALSE(translateFormula("IF(A1,#CYCLE!,1)", false, 1, 1, 0).travels());
+    EXPECT_FALSE(translateFormula("#error!", false, 1, 1, 0).travels());
+    EXPECT_TRUE(translateFormula("IF(A1,#N/A,#NAME?)", false, 1, 1, 0).travels());
+    const auto huge = translateFormula("R[99999999999999999999]C+R[-9223372036854775807]C", true, 1, 1, 0);
+    EXPECT_TRUE(huge.unreadable);
+    EXPECT_FALSE(huge.travels());
+    // Brackets inside a text are the text's own.
+    EXPECT_TRUE(translateFormula("\"[x]\"&A1", false, 1, 1, 0).travels());
+}
