@@ -50,11 +50,14 @@ struct Look {
     auto operator<=>(const Look&) const = default;
 };
 
-bool isPlainColour(COLORREF c) { return c != SS_COLOR_KEEP && (c & SS_SYSCOLOR_FLAG) == 0; }
+bool hasColour(COLORREF c) { return c != SS_COLOR_KEEP; }
 
 // 0x00BBGGRR to libxlsxwriter's 0xRRGGBB, where 0 means "unset" and black has its own value.
+// System colours become what the grid paints for them: the 3-D face grey, else window-text black.
 lxw_color_t toLxw(COLORREF c)
 {
+    if (c & SS_SYSCOLOR_FLAG)
+        c = (c & 0xFF) == 15 ? 0xC0C0C0 : 0x000000;
     const lxw_color_t rgb = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
 }
@@ -290,28 +293,28 @@ private:
             format_set_underline(f, LXW_UNDERLINE_SINGLE);
         if (look.strike)
             format_set_font_strikeout(f);
-        if (isPlainColour(look.fore))
+        if (hasColour(look.fore))
             format_set_font_color(f, toLxw(look.fore));
-        if (isPlainColour(look.back))
+        if (hasColour(look.back))
             format_set_bg_color(f, toLxw(look.back));
         if (look.borderStyle[0] != SS_BORDERSTYLE_NONE) {
             format_set_left(f, toLxwBorder(look.borderStyle[0]));
-            if (isPlainColour(look.borderColor[0]))
+            if (hasColour(look.borderColor[0]))
                 format_set_left_color(f, toLxw(look.borderColor[0]));
         }
         if (look.borderStyle[1] != SS_BORDERSTYLE_NONE) {
             format_set_right(f, toLxwBorder(look.borderStyle[1]));
-            if (isPlainColour(look.borderColor[1]))
+            if (hasColour(look.borderColor[1]))
                 format_set_right_color(f, toLxw(look.borderColor[1]));
         }
         if (look.borderStyle[2] != SS_BORDERSTYLE_NONE) {
             format_set_top(f, toLxwBorder(look.borderStyle[2]));
-            if (isPlainColour(look.borderColor[2]))
+            if (hasColour(look.borderColor[2]))
                 format_set_top_color(f, toLxw(look.borderColor[2]));
         }
         if (look.borderStyle[3] != SS_BORDERSTYLE_NONE) {
             format_set_bottom(f, toLxwBorder(look.borderStyle[3]));
-            if (isPlainColour(look.borderColor[3]))
+            if (hasColour(look.borderColor[3]))
                 format_set_bottom_color(f, toLxw(look.borderColor[3]));
         }
         if (look.decimals >= 0)

@@ -125,6 +125,8 @@ void fillEveryKind(HWND g, const fs::path& pictureFile)
     SSSetRowHeightInPixels(g, 4, 40);
     SSSetRowHeightInPixels(g, 5, 0);
     SSSetData(g, 1, 5, "hidden row");
+    // System colours as the grid paints them: the 3-D face and window text.
+    SSSetColor(g, 2, 6, SS_SYSCOLOR_FLAG | 15, SS_SYSCOLOR_FLAG | 8);
     SSReCalc(g);
 }
 
@@ -194,6 +196,7 @@ TEST_F(EveryKind, LooksSizesBlocksLocksAndPicturesTravel)
 {
     EXPECT_THAT(item("cell A2"), HasSubstr("font=Arial/15.0/b/i color=FF0000 fill=FFFF00"));
     EXPECT_THAT(item("cell C4"), HasSubstr("bottom=thin:0000FF"));
+    EXPECT_THAT(item("cell B7"), HasSubstr("color=000000 fill=C0C0C0"));
     EXPECT_THAT(item("merged A4:B5"), HasSubstr("merged"));
     EXPECT_THAT(item("cell A4"), HasSubstr("v='joined'"));
     EXPECT_THAT(item("cell D4"), HasSubstr("lock=1"));
