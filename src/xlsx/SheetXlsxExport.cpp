@@ -12,6 +12,7 @@
 #include <xlsxwriter.h>
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +109,39 @@ struct TempFile {
         if (!path.empty() && !keep)
             ::unlink(path.c_str());
     }
+};
+
+// libxlsxwriter writes numbers, sizes and scales with printf, which follows the locale: with a
+// decimal comma the host process may have set, the file would be damaged. This thread uses the C
+// numbers while the workbook is written; other threads and the process locale are left alone.
+class CNumbersOnThisThread {
+public:
+    CNumbersOnThisThread()
+    {
+        m_base = duplocale(uselocale(static_cast<locale_t>(nullptr)));
+        if (m_base != nullptr)
+            m_c = newlocale(LC_NUMERIC_MASK, "C", m_base);
+        if (m_c != nullptr) {
+            m_base = nullptr;  // newlocale took it over
+            m_previous = uselocale(m_c);
+        }
+    }
+    ~CNumbersOnThisThread()
+    {
+        if (m_c != nullptr) {
+            uselocale(m_previous);
+            freelocale(m_c);
+        }
+        if (m_base != nullptr)
+            freelocale(m_base);
+    }
+    CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+    CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+private:
+    locale_t m_base = nullptr;
+    locale_t m_c = nullptr;
+    locale_t m_previous = nullptr;
 };
 
 bool syncPath(const std::string& path, bool directory)
@@ -526,6 +560,7 @@ XlsxExportResult exportSheetToXlsx(HWND grid, const std::string& path)
     ::close(fd);
     TempFile temp{pattern};
 
+    const CNumbersOnThisThread cNumbers;
     lxw_workbook_options options{};
     options.constant_memory = anchors.empty() ? LXW_TRUE : LXW_FALSE;
     std::string tmpdir = folder.string();

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -299,6 +300,39 @@ TEST(XlsxExport, AFormulaTheEngineCannotReadTravelsAsItsErrorText)
     auto items = readBack(dir.path / "bad.xlsx");
     EXPECT_THAT(items["cell A1"], HasSubstr("t=s v='#ERROR!'"));
     EXPECT_THAT(items["cell B1"], HasSubstr("t=f v='=A1'"));
+}
+
+} // namespace
+
+namespace {
+
+// The host process may run with a decimal comma; numbers, sizes and scales in the file must not.
+TEST(XlsxExport, ADecimalCommaLocaleChangesNoNumberInTheFile)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.utf8") == nullptr)
+        GTEST_SKIP() << "no German locale on this machine";
+    TempDir dir;
+    Grid grid(2, 2);
+    SS_CELLTYPE t;
+    SSSetBool(grid.hwnd, SSB_ALLOWUSERFORMULAS, TRUE);
+    SSSetCellType(grid.hwnd, 1, 1, SSSetTypeNumber(grid.hwnd, &t, 0, 2, -1e6, 1e6));
+    SSSetData(grid.hwnd, 1, 1, "12.5");
+    kxgrid::enterText(grid.hwnd, 2, 1, "=A1/4");
+    SSSetRowHeightInPixels(grid.hwnd, 2, 23);
+    HFONT font = CreateFont(13, 0, FW_NORMAL, false, false, "Arial");
+    SSSetFont(grid.hwnd, 1, 2, font, FALSE);
+    DeleteObject(font);
+    SSSetData(grid.hwnd, 1, 2, "x");
+    SSReCalc(grid.hwnd);
+    const auto result = kxxlsx::exportSheetToXlsx(grid.hwnd, (dir.path / "comma.xlsx").string());
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(result.ok) << result.error;
+    auto items = readBack(dir.path / "comma.xlsx");
+    EXPECT_THAT(items["cell A1"], HasSubstr("t=n v=12.5 nf=0.00"));
+    EXPECT_THAT(items["cell B1"], HasSubstr("v='=A1/4' cached=3.125"));
+    EXPECT_THAT(items["row 2"], HasSubstr("height=17.25"));
+    EXPECT_THAT(items["cell A2"], HasSubstr("font=Arial/9.75"));
 }
 
 } // namespace
