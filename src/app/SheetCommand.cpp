@@ -13,6 +13,7 @@
 #include "platform/grid/Spread.h"
 #include "platform/win/Window.h"
 #include "spread/SheetFiles.h"
+#include "xlsx/SheetXlsxExport.h"
 #ifdef KX_HAVE_QT
 #include "app/HostedModule.h"
 #include "core/Kx_String.h"
@@ -295,6 +296,37 @@ int exportCsv(const char* file, const char* outFile)
     return 0;
 }
 
+// The sheet as an .xlsx workbook; formulas that cannot travel are named on standard error.
+int exportXlsx(const char* file, const char* outFile)
+{
+    ScopedGrid g;
+    if (!g.hwnd)
+        return fail("cannot create a grid");
+    // Without its formula engine the grid keeps the results the file stored: the values the user
+    // last saw, also of formulas whose custom functions (FROMTABLE) only the module registers and
+    // that a recalculation here would turn into #NAME?.
+    kxgrid::setFormulaHook(g.hwnd, nullptr);
+    if (!SSLoadFromFile(g.hwnd, file))
+        return fail(kxgrid::lastError(g.hwnd));
+    const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(g.hwnd, outFile);
+    if (!result.ok)
+        return fail(result.error);
+    const std::string notice = kxxlsx::lastValueNotice(result);
+    if (!notice.empty())
+        std::fprintf(stderr, "kestra-ss sheet export: %s\n", notice.c_str());
+    return 0;
+}
+
+bool endsWithXlsx(std::string_view name)
+{
+    if (name.size() < 5)
+        return false;
+    std::string ext(name.substr(name.size() - 5));
+    for (char& ch : ext)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext == ".xlsx";
+}
+
 int editFail(const std::string& message)
 {
     std::fprintf(stderr, "kestra-ss sheet edit: %s\n", message.c_str());
@@ -365,8 +397,10 @@ void printSheetUsage(bool toStderr)
                "       kestra-ss sheet import CELLS OUT\n"
                "           build a sheet from lines row<TAB>column<TAB>content, typed as a user would\n"
                "           (a leading = makes a formula), and save it as OUT\n"
-               "       kestra-ss sheet export FILE OUT.csv\n"
-               "           write the sheet's cells as CSV\n"
+               "       kestra-ss sheet export FILE OUT.csv|OUT.xlsx\n"
+               "           write the sheet's cells as CSV, or as an .xlsx workbook with formulas, looks,\n"
+               "           joined cells, sizes and pictures (the extension chooses); formulas an .xlsx\n"
+               "           file cannot hold are written as their last value and named on standard error\n"
                "       kestra-ss sheet eval CELLS [--r1c1]\n"
                "           build a sheet from CELLS as import does, recalculate it and print every non-empty\n"
                "           cell as row<TAB>column<TAB>data; --r1c1 reads formulas in R1C1 style\n"
@@ -396,7 +430,7 @@ int runSheetCommand(int argc, char** argv, const char* programPath)
     if (sub == "import" && argc == 4)
         return import(argv[2], argv[3]);
     if (sub == "export" && argc == 4)
-        return exportCsv(argv[2], argv[3]);
+        return endsWithXlsx(argv[3]) ? exportXlsx(argv[2], argv[3]) : exportCsv(argv[2], argv[3]);
     if (sub == "eval" && (argc == 3 || (argc == 4 && std::string_view(argv[3]) == "--r1c1")))
         return eval(argv[2], argc == 4);
     if (sub == "bench" && (argc == 3 || (argc == 5 && std::string_view(argv[3]) == "--edit"))) {

@@ -21,6 +21,7 @@
 #include "sheetedit/SheetPreparation.h"
 #include "sheetedit/SheetSettings.h"
 #include "spread/Kx_Spread.h"
+#include "spread/SheetEditorXlsx.h"
 #include "spread/SheetFiles.h"
 #include "spread/SheetUndoHistory.h"
 #include "spread/ZnSheetEditorDialogs.h"
@@ -43,12 +44,13 @@ constexpr int kTextCannotOpen = 9404;
 constexpr int kTextCannotExport = 9405;
 constexpr int kTextNoPrinting = 9406;
 constexpr int kTextSheetFilter = 9407;
-constexpr int kTextCsvFilter = 9408;
 constexpr int kTextOpenTitle = 9409;
 constexpr int kTextSaveTitle = 9410;
-constexpr int kTextExportTitle = 9411;
 constexpr int kTextTypeClearsCells = 9457;
 constexpr int kTextCannotStoreSettings = 9458;
+// Export offers CSV and .xlsx.
+constexpr int kTextExportFilter = 11120;
+constexpr int kTextExportBothTitle = 11121;
 
 // The fonts the font dialogs offer besides the sheet's own default font.
 const char* const kFaces[] = {"Arial", "Courier New", "Tahoma", "Times New Roman", "Verdana"};
@@ -580,9 +582,9 @@ void ZnSheetEditor::exportCsv()
 {
     Kx_FileDialogRequest request;
     request.open = false;
-    request.filter = dialString(kTextCsvFilter);
+    request.filter = dialString(kTextExportFilter);
     request.defaultExtension = "csv";
-    request.title = dialString(kTextExportTitle);
+    request.title = dialString(kTextExportBothTitle);
     request.folder = folderOf(m_fileName.str());
     std::string name = baseName(m_fileName.str());
     if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
@@ -593,6 +595,10 @@ void ZnSheetEditor::exportCsv()
     if (path.isEmpty())
         return;
     HWND g = grid();
+    if (isXlsxExportPath(path.str())) {
+        exportEditorSheetAsXlsx(m_hWnd, g, path.str(), dialString(kTextEditorName).str());
+        return;
+    }
     if (SSExportToCSV(g, path.c_str()) != TRUE)
         message(Kx_String(dialString(kTextCannotExport).str() + "\n\n" + kxgrid::lastError(g)), MB_OK | MB_ICONWARNING);
 }

@@ -1,0 +1,15 @@
+// The spreadsheet editor's export as an .xlsx workbook: the file written and the user told what
+// could not travel. The editor's menu and file dialog stay in ZnSheetEditor.
+#pragma once
+
+#include "platform/win/WinTypes.h"
+
+#include <string>
+
+// Whether a chosen export name asks for a workbook (the extension chooses; any case).
+bool isXlsxExportPath(const std::string& path);
+
+// Writes the sheet of `grid` to `path`. A failure is shown in a message box owned by `owner`
+// with the reason, and so are cells written as their last value because an .xlsx file cannot
+// hold their formulas. `caption` titles the boxes. Returns whether the file was written.
+bool exportEditorSheetAsXlsx(HWND owner, HWND grid, const std::string& path, const std::string& caption);
