@@ -20,19 +20,27 @@ constexpr std::array<ArgKind, 4> all(ArgKind k)
 
 const FunctionSpec kFunctions[] = {
     {"ABS", 1, 1, all(K::Number), fnAbs},
+    {"ACOS", 1, 1, all(K::Number), fnAcos},
     {"AND", 1, kMany, all(K::Raw), fnAnd},
+    {"ASIN", 1, 1, all(K::Number), fnAsin},
     {"ATAN", 1, 1, all(K::Number), fnAtan},
     {"ATAN2", 2, 2, all(K::Number), fnAtan2},
     {"AVERAGE", 1, kMany, all(K::Raw), fnAverage},
+    {"AVERAGEA", 1, kMany, all(K::Raw), fnAverageA},
+    {"AVERAGEIF", 2, 3, {K::Ref, K::Scalar, K::Ref, K::Ref}, fnAverageIf},
+    {"AVERAGEIFS", 3, kMany, all(K::Raw), fnAverageIfs},
+    {"CEILING", 2, 2, all(K::Number), fnCeiling},
     {"CHOOSE", 2, kMany, {K::Number, K::Raw, K::Raw, K::Raw}, fnChoose},
     {"COLUMN", 0, 1, all(K::Ref), fnColumn},
     {"COLUMNS", 1, 1, all(K::Ref), fnColumns},
     {"CONCATENATE", 1, kMany, all(K::Text), fnConcatenate},
     {"COS", 1, 1, all(K::Number), fnCos},
+    {"COSH", 1, 1, all(K::Number), fnCosh},
     {"COUNT", 1, kMany, all(K::Raw), fnCount},
     {"COUNTA", 1, kMany, all(K::Raw), fnCountA},
     {"COUNTBLANK", 1, 1, all(K::Ref), fnCountBlank},
     {"COUNTIF", 2, 2, {K::Ref, K::Scalar, K::Scalar, K::Scalar}, fnCountIf},
+    {"COUNTIFS", 2, kMany, all(K::Raw), fnCountIfs},
     {"DEGREES", 1, 1, all(K::Number), fnDegrees},
     {"ERROR.TYPE", 1, 1, all(K::Any), fnErrorType},
     {"EVEN", 1, 1, all(K::Number), fnEven},
@@ -40,6 +48,8 @@ const FunctionSpec kFunctions[] = {
     {"FACT", 1, 1, all(K::Number), fnFact},
     {"FALSE", 0, 0, all(K::Raw), fnFalse},
     {"FIND", 2, 3, {K::Text, K::Text, K::Number, K::Number}, fnFind},
+    {"FLOOR", 2, 2, all(K::Number), fnFloor},
+    {"GCD", 1, kMany, all(K::Raw), fnGcd},
     {"HLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnHLookup},
     {"IF", 2, 3, {K::Boolean, K::Any, K::Any, K::Any}, fnIf},
     {"IFERROR", 2, 2, all(K::Any), fnIfError},
@@ -58,6 +68,8 @@ const FunctionSpec kFunctions[] = {
     {"ISODD", 1, 1, all(K::Scalar), fnIsOdd},
     {"ISREF", 1, 1, all(K::Raw), fnIsRef},
     {"ISTEXT", 1, 1, all(K::Any), fnIsText},
+    {"LARGE", 2, 2, {K::Raw, K::Number, K::Number, K::Number}, fnLarge},
+    {"LCM", 1, kMany, all(K::Raw), fnLcm},
     {"LEFT", 1, 2, {K::Text, K::Number, K::Number, K::Number}, fnLeft},
     {"LEN", 1, 1, all(K::Text), fnLen},
     {"LN", 1, 1, all(K::Number), fnLn},
@@ -66,9 +78,14 @@ const FunctionSpec kFunctions[] = {
     {"LOWER", 1, 1, all(K::Text), fnLower},
     {"MATCH", 2, 3, {K::Scalar, K::Ref, K::Number, K::Number}, fnMatch},
     {"MAX", 1, kMany, all(K::Raw), fnMax},
+    {"MAXIFS", 3, kMany, all(K::Raw), fnMaxIfs},
+    {"MEDIAN", 1, kMany, all(K::Raw), fnMedian},
     {"MID", 3, 3, {K::Text, K::Number, K::Number, K::Number}, fnMid},
     {"MIN", 1, kMany, all(K::Raw), fnMin},
+    {"MINIFS", 3, kMany, all(K::Raw), fnMinIfs},
     {"MOD", 2, 2, all(K::Number), fnMod},
+    {"MODE", 1, kMany, all(K::Raw), fnMode},
+    {"MROUND", 2, 2, all(K::Number), fnMRound},
     {"N", 1, 1, all(K::Scalar), fnN},
     {"NA", 0, 0, all(K::Raw), fnNa},
     {"NOT", 1, 1, all(K::Boolean), fnNot},
@@ -79,6 +96,9 @@ const FunctionSpec kFunctions[] = {
     {"PRODUCT", 1, kMany, all(K::Raw), fnProduct},
     {"QUOTIENT", 2, 2, all(K::Number), fnQuotient},
     {"RADIANS", 1, 1, all(K::Number), fnRadians},
+    {"RAND", 0, 0, all(K::Raw), fnRand},
+    {"RANDBETWEEN", 2, 2, all(K::Number), fnRandBetween},
+    {"RANK", 2, 3, {K::Number, K::Ref, K::Number, K::Number}, fnRank},
     {"RIGHT", 1, 2, {K::Text, K::Number, K::Number, K::Number}, fnRight},
     {"ROUND", 2, 2, all(K::Number), fnRound},
     {"ROUNDDOWN", 2, 2, all(K::Number), fnRoundDown},
@@ -88,14 +108,21 @@ const FunctionSpec kFunctions[] = {
     {"SEARCH", 2, 3, {K::Text, K::Text, K::Number, K::Number}, fnSearch},
     {"SIGN", 1, 1, all(K::Number), fnSign},
     {"SIN", 1, 1, all(K::Number), fnSin},
+    {"SINH", 1, 1, all(K::Number), fnSinh},
+    {"SMALL", 2, 2, {K::Raw, K::Number, K::Number, K::Number}, fnSmall},
     {"SQRT", 1, 1, all(K::Number), fnSqrt},
+    {"STDEV", 1, kMany, all(K::Raw), fnStdev},
+    {"STDEVP", 1, kMany, all(K::Raw), fnStdevP},
     {"SUBSTITUTE", 3, 4, {K::Text, K::Text, K::Text, K::Number}, fnSubstitute},
     {"SUM", 1, kMany, all(K::Raw), fnSum},
     {"SUMIF", 2, 3, {K::Ref, K::Scalar, K::Ref, K::Ref}, fnSumIf},
+    {"SUMIFS", 3, kMany, all(K::Raw), fnSumIfs},
+    {"SUMPRODUCT", 1, kMany, all(K::Raw), fnSumProduct},
     {"SUMSQ", 1, kMany, all(K::Raw), fnSumSq},
     {"SWITCH", 3, kMany, all(K::Raw), fnSwitch},
     {"T", 1, 1, all(K::Scalar), fnT},
     {"TAN", 1, 1, all(K::Number), fnTan},
+    {"TANH", 1, 1, all(K::Number), fnTanh},
     {"TEXT", 2, 2, {K::Scalar, K::Text, K::Text, K::Text}, fnText},
     {"TRIM", 1, 1, all(K::Text), fnTrim},
     {"TRUE", 0, 0, all(K::Raw), fnTrue},
@@ -103,6 +130,8 @@ const FunctionSpec kFunctions[] = {
     {"TYPE", 1, 1, all(K::Raw), fnType},
     {"UPPER", 1, 1, all(K::Text), fnUpper},
     {"VALUE", 1, 1, all(K::Scalar), fnValue},
+    {"VAR", 1, kMany, all(K::Raw), fnVar},
+    {"VARP", 1, kMany, all(K::Raw), fnVarP},
     {"VLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnVLookup},
     {"XOR", 1, kMany, all(K::Raw), fnXor},
 };
@@ -127,6 +156,12 @@ std::optional<std::uint16_t> findBuiltin(std::string_view upperName)
     if (it == std::end(kFunctions) || it->name != upperName)
         return std::nullopt;
     return static_cast<std::uint16_t>(it - std::begin(kFunctions));
+}
+
+bool isVolatileBuiltin(std::uint16_t index)
+{
+    static const std::uint16_t rand = indexOf("RAND"), randBetween = indexOf("RANDBETWEEN");
+    return index == rand || index == randBetween;
 }
 
 std::uint16_t builtinIf()

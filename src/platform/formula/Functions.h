@@ -186,6 +186,36 @@ KXFORMULA_FN(fnRows);
 KXFORMULA_FN(fnColumns);
 KXFORMULA_FN(fnChoose);
 KXFORMULA_FN(fnCountBlank);
+// Further maths and statistics
+KXFORMULA_FN(fnAcos);
+KXFORMULA_FN(fnAsin);
+KXFORMULA_FN(fnAverageA);
+KXFORMULA_FN(fnAverageIf);
+KXFORMULA_FN(fnAverageIfs);
+KXFORMULA_FN(fnCeiling);
+KXFORMULA_FN(fnCosh);
+KXFORMULA_FN(fnCountIfs);
+KXFORMULA_FN(fnFloor);
+KXFORMULA_FN(fnGcd);
+KXFORMULA_FN(fnLarge);
+KXFORMULA_FN(fnLcm);
+KXFORMULA_FN(fnMaxIfs);
+KXFORMULA_FN(fnMedian);
+KXFORMULA_FN(fnMinIfs);
+KXFORMULA_FN(fnMode);
+KXFORMULA_FN(fnMRound);
+KXFORMULA_FN(fnRand);
+KXFORMULA_FN(fnRandBetween);
+KXFORMULA_FN(fnRank);
+KXFORMULA_FN(fnSinh);
+KXFORMULA_FN(fnSmall);
+KXFORMULA_FN(fnStdev);
+KXFORMULA_FN(fnStdevP);
+KXFORMULA_FN(fnSumIfs);
+KXFORMULA_FN(fnSumProduct);
+KXFORMULA_FN(fnTanh);
+KXFORMULA_FN(fnVar);
+KXFORMULA_FN(fnVarP);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections

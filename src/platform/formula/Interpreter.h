@@ -128,6 +128,8 @@ private:
 std::span<const FunctionSpec> builtinFunctions();
 // Index of a built-in function by its upper-case name.
 std::optional<std::uint16_t> findBuiltin(std::string_view upperName);
+// Whether the built-in gives a new value on every call (RAND, RANDBETWEEN).
+bool isVolatileBuiltin(std::uint16_t index);
 std::uint16_t builtinIf();
 std::uint16_t builtinIfError();
 

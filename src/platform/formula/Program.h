@@ -97,6 +97,8 @@ struct Program {
     bool unparsed = false;
     std::string raw;
     bool callsCustom = false;
+    // Calls a volatile function (RAND): recalculated on every recalculation, changed inputs or not.
+    bool isVolatile = false;
 };
 
 // Maps an unknown function name (upper case) to the engine's custom function slot.

@@ -72,10 +72,23 @@ void EnginePrivate::recalcIfAutomatic()
         recalculateDue();
 }
 
+void EnginePrivate::markVolatileDue()
+{
+    bool any = false;
+    for (std::uint32_t id = 0; id < formulas_.size(); ++id)
+        if (formulas_[id].alive && formulas_[id].program->isVolatile) {
+            any = true;
+            markDueFrom(id);
+        }
+    mayHaveVolatile_ = any;
+}
+
 void EnginePrivate::recalculateDue()
 {
     if (recalculating_)
         return;
+    if (mayHaveVolatile_)
+        markVolatileDue();
     RecalcScope scope(recalculating_);
     for (int pass = 0; pass < kMaxRecalcPasses && !dueList_.empty(); ++pass) {
         const std::uint32_t epoch = ++epoch_;
