@@ -21,6 +21,7 @@ constexpr std::array<ArgKind, 4> all(ArgKind k)
 const FunctionSpec kFunctions[] = {
     {"ABS", 1, 1, all(K::Number), fnAbs},
     {"ACOS", 1, 1, all(K::Number), fnAcos},
+    {"ADDRESS", 2, 5, {K::Number, K::Number, K::Number, K::Scalar}, fnAddress},
     {"AND", 1, kMany, all(K::Raw), fnAnd},
     {"ASIN", 1, 1, all(K::Number), fnAsin},
     {"ATAN", 1, 1, all(K::Number), fnAtan},
@@ -75,6 +76,7 @@ const FunctionSpec kFunctions[] = {
     {"LN", 1, 1, all(K::Number), fnLn},
     {"LOG", 1, 2, all(K::Number), fnLog},
     {"LOG10", 1, 1, all(K::Number), fnLog10},
+    {"LOOKUP", 2, 3, {K::Scalar, K::Ref, K::Ref, K::Ref}, fnLookup},
     {"LOWER", 1, 1, all(K::Text), fnLower},
     {"MATCH", 2, 3, {K::Scalar, K::Ref, K::Number, K::Number}, fnMatch},
     {"MAX", 1, kMany, all(K::Raw), fnMax},
@@ -133,6 +135,8 @@ const FunctionSpec kFunctions[] = {
     {"VAR", 1, kMany, all(K::Raw), fnVar},
     {"VARP", 1, kMany, all(K::Raw), fnVarP},
     {"VLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnVLookup},
+    {"XLOOKUP", 3, 6, {K::Scalar, K::Ref, K::Ref, K::Any}, fnXLookup},
+    {"XMATCH", 2, 4, {K::Scalar, K::Ref, K::Any, K::Any}, fnXMatch},
     {"XOR", 1, kMany, all(K::Raw), fnXor},
 };
 

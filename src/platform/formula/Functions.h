@@ -95,6 +95,13 @@ private:
     int minCol_ = 0, maxCol_ = -1, minRow_ = 0, maxRow_ = -1; // bounds of all indexed areas
 };
 
+// A line (one row or one column) of cells: its length and its i-th cell (from 0).
+long lineLength(const Area& a);
+Value lineCell(const Area& a, long i, const EvalContext& ctx);
+// Approximate match in a sorted line: ascending the last cell <= key, descending the last cell >=
+// key, of the key's type; -1 when there is none.
+long approximateFind(const Area& line, const Value& key, bool ascending, const EvalContext& ctx);
+
 #define KXFORMULA_FN(name) Operand name(Args& args, EvalContext& ctx)
 // Math and aggregates
 KXFORMULA_FN(fnSum);
@@ -216,6 +223,11 @@ KXFORMULA_FN(fnSumProduct);
 KXFORMULA_FN(fnTanh);
 KXFORMULA_FN(fnVar);
 KXFORMULA_FN(fnVarP);
+// Further lookups
+KXFORMULA_FN(fnAddress);
+KXFORMULA_FN(fnLookup);
+KXFORMULA_FN(fnXLookup);
+KXFORMULA_FN(fnXMatch);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
