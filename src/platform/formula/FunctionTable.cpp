@@ -57,6 +57,7 @@ const FunctionSpec kFunctions[] = {
     {"IFNA", 2, 2, all(K::Any), fnIfNa},
     {"IFS", 2, kMany, all(K::Raw), fnIfs},
     {"INDEX", 2, 3, {K::Ref, K::Number, K::Number, K::Number}, fnIndex},
+    {"INDIRECT", 1, 2, {K::Text, K::Boolean, K::Boolean, K::Boolean}, fnIndirect},
     {"INT", 1, 1, all(K::Number), fnInt},
     {"ISBLANK", 1, 1, all(K::Any), fnIsBlank},
     {"ISERR", 1, 1, all(K::Any), fnIsErr},
@@ -92,6 +93,7 @@ const FunctionSpec kFunctions[] = {
     {"NA", 0, 0, all(K::Raw), fnNa},
     {"NOT", 1, 1, all(K::Boolean), fnNot},
     {"ODD", 1, 1, all(K::Number), fnOdd},
+    {"OFFSET", 3, 5, {K::Ref, K::Number, K::Number, K::Raw}, fnOffset},
     {"OR", 1, kMany, all(K::Raw), fnOr},
     {"PI", 0, 0, all(K::Raw), fnPi},
     {"POWER", 2, 2, all(K::Number), fnPower},
@@ -165,7 +167,13 @@ std::optional<std::uint16_t> findBuiltin(std::string_view upperName)
 bool isVolatileBuiltin(std::uint16_t index)
 {
     static const std::uint16_t rand = indexOf("RAND"), randBetween = indexOf("RANDBETWEEN");
-    return index == rand || index == randBetween;
+    return index == rand || index == randBetween || isDynamicBuiltin(index);
+}
+
+bool isDynamicBuiltin(std::uint16_t index)
+{
+    static const std::uint16_t offset = indexOf("OFFSET"), indirect = indexOf("INDIRECT");
+    return index == offset || index == indirect;
 }
 
 std::uint16_t builtinIf()

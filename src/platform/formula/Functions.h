@@ -228,6 +228,9 @@ KXFORMULA_FN(fnAddress);
 KXFORMULA_FN(fnLookup);
 KXFORMULA_FN(fnXLookup);
 KXFORMULA_FN(fnXMatch);
+// References made while the formula runs
+KXFORMULA_FN(fnIndirect);
+KXFORMULA_FN(fnOffset);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections

@@ -708,6 +708,7 @@ private:
             i.a = *builtin;
             i.count = static_cast<std::uint16_t>(argc);
             out_.isVolatile = out_.isVolatile || isVolatileBuiltin(*builtin);
+            out_.readsDynamic = out_.readsDynamic || isDynamicBuiltin(*builtin);
             emit(i);
             return true;
         }
@@ -737,6 +738,7 @@ void makeUnparsed(std::string_view text, Program& out)
     out.texts.clear();
     out.callsCustom = false;
     out.isVolatile = false;
+    out.readsDynamic = false;
     out.unparsed = true;
     out.raw = std::string(text);
     Instr i{Op::Error};
@@ -757,6 +759,7 @@ ParseStatus parseFormula(std::string_view text, RefStyle style, int col, int row
     out.raw.clear();
     out.callsCustom = false;
     out.isVolatile = false;
+    out.readsDynamic = false;
     std::size_t skipped = 0;
     if (!text.empty() && text.front() == '=') {
         text.remove_prefix(1);

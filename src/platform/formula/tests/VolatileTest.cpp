@@ -83,3 +83,48 @@ TEST(Volatile, ManualRecalculationLeavesRandAloneUntilAsked)
 }
 
 } // namespace
+
+namespace {
+
+// INDIRECT reads a cell the dependency graph does not link it to; it must still see that cell's
+// new value, even when the cell sits at the end of a chain the change runs through.
+TEST(Volatile, IndirectSeesTheCellItNamesUpToDate)
+{
+    Sheet sheet;
+    sheet.formula("B1", "=A1*2");
+    for (int r = 2; r <= 5; ++r)
+        sheet.formula("B" + std::to_string(r), "=B" + std::to_string(r - 1) + "+1");
+    sheet.formula("C1", "=INDIRECT(\"B5\")");
+    sheet.formula("C2", "=C1*10");
+    sheet.formula("D1", "=SUM(OFFSET(B1,0,0,5,1))");
+    for (int a = 1; a <= 5; ++a) {
+        sheet.number("A1", a);
+        EXPECT_TRUE(sameValue(sheet.value("C1"), std::to_string(2 * a + 4))) << a;
+        EXPECT_TRUE(sameValue(sheet.value("C2"), std::to_string(10 * (2 * a + 4)))) << a;
+        EXPECT_TRUE(sameValue(sheet.value("D1"), std::to_string(5 * 2 * a + 10))) << a;
+    }
+    // Pointed elsewhere by the text it reads.
+    sheet.text("E1", "A1");
+    sheet.formula("C3", "=INDIRECT(E1)");
+    EXPECT_TRUE(sameValue(sheet.value("C3"), "5"));
+    sheet.text("E1", "B1");
+    EXPECT_TRUE(sameValue(sheet.value("C3"), "10"));
+}
+
+// Cycles made through INDIRECT and OFFSET cannot be seen in the graph; they must neither hang nor
+// crash, and every recalculation ends.
+TEST(Volatile, CyclesThroughIndirectEnd)
+{
+    Sheet sheet;
+    sheet.formula("A1", "=INDIRECT(\"A1\")+1");
+    sheet.formula("B1", "=INDIRECT(\"B2\")+1");
+    sheet.formula("B2", "=OFFSET(B1,0,0)+1");
+    for (int i = 0; i < 50; ++i)
+        sheet.number("X1", i);
+    for (const char* cell : {"A1", "B1", "B2"}) {
+        const auto v = sheet.value(cell);
+        EXPECT_TRUE(v.isNumber() || v.isError()) << cell;
+    }
+}
+
+} // namespace
