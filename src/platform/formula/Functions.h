@@ -231,6 +231,18 @@ KXFORMULA_FN(fnXMatch);
 // References made while the formula runs
 KXFORMULA_FN(fnIndirect);
 KXFORMULA_FN(fnOffset);
+// Further text functions
+KXFORMULA_FN(fnChar);
+KXFORMULA_FN(fnClean);
+KXFORMULA_FN(fnCode);
+KXFORMULA_FN(fnDollar);
+KXFORMULA_FN(fnExact);
+KXFORMULA_FN(fnFixed);
+KXFORMULA_FN(fnNumberValue);
+KXFORMULA_FN(fnProper);
+KXFORMULA_FN(fnReplace);
+KXFORMULA_FN(fnRept);
+KXFORMULA_FN(fnTextJoin);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
