@@ -45,8 +45,14 @@ const FunctionSpec kFunctions[] = {
     {"COUNTBLANK", 1, 1, all(K::Ref), fnCountBlank},
     {"COUNTIF", 2, 2, {K::Ref, K::Scalar, K::Scalar, K::Scalar}, fnCountIf},
     {"COUNTIFS", 2, kMany, all(K::Raw), fnCountIfs},
+    {"DATE", 3, 3, all(K::Number), fnDate},
+    {"DATEDIF", 3, 3, {K::Number, K::Number, K::Text, K::Text}, fnDateDif},
+    {"DAY", 1, 1, all(K::Number), fnDay},
+    {"DAYS", 2, 2, all(K::Number), fnDays},
     {"DEGREES", 1, 1, all(K::Number), fnDegrees},
     {"DOLLAR", 1, 2, all(K::Number), fnDollar},
+    {"EDATE", 2, 2, all(K::Number), fnEDate},
+    {"EOMONTH", 2, 2, all(K::Number), fnEOMonth},
     {"ERROR.TYPE", 1, 1, all(K::Any), fnErrorType},
     {"EVEN", 1, 1, all(K::Number), fnEven},
     {"EXACT", 2, 2, all(K::Text), fnExact},
@@ -58,6 +64,7 @@ const FunctionSpec kFunctions[] = {
     {"FLOOR", 2, 2, all(K::Number), fnFloor},
     {"GCD", 1, kMany, all(K::Raw), fnGcd},
     {"HLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnHLookup},
+    {"HOUR", 1, 1, all(K::Number), fnHour},
     {"IF", 2, 3, {K::Boolean, K::Any, K::Any, K::Any}, fnIf},
     {"IFERROR", 2, 2, all(K::Any), fnIfError},
     {"IFNA", 2, 2, all(K::Any), fnIfNa},
@@ -92,12 +99,15 @@ const FunctionSpec kFunctions[] = {
     {"MID", 3, 3, {K::Text, K::Number, K::Number, K::Number}, fnMid},
     {"MIN", 1, kMany, all(K::Raw), fnMin},
     {"MINIFS", 3, kMany, all(K::Raw), fnMinIfs},
+    {"MINUTE", 1, 1, all(K::Number), fnMinute},
     {"MOD", 2, 2, all(K::Number), fnMod},
     {"MODE", 1, kMany, all(K::Raw), fnMode},
+    {"MONTH", 1, 1, all(K::Number), fnMonth},
     {"MROUND", 2, 2, all(K::Number), fnMRound},
     {"N", 1, 1, all(K::Scalar), fnN},
     {"NA", 0, 0, all(K::Raw), fnNa},
     {"NOT", 1, 1, all(K::Boolean), fnNot},
+    {"NOW", 0, 0, all(K::Raw), fnNow},
     {"NUMBERVALUE", 1, 3, all(K::Text), fnNumberValue},
     {"ODD", 1, 1, all(K::Number), fnOdd},
     {"OFFSET", 3, 5, {K::Ref, K::Number, K::Number, K::Raw}, fnOffset},
@@ -120,6 +130,7 @@ const FunctionSpec kFunctions[] = {
     {"ROW", 0, 1, all(K::Ref), fnRow},
     {"ROWS", 1, 1, all(K::Ref), fnRows},
     {"SEARCH", 2, 3, {K::Text, K::Text, K::Number, K::Number}, fnSearch},
+    {"SECOND", 1, 1, all(K::Number), fnSecond},
     {"SIGN", 1, 1, all(K::Number), fnSign},
     {"SIN", 1, 1, all(K::Number), fnSin},
     {"SINH", 1, 1, all(K::Number), fnSinh},
@@ -139,6 +150,8 @@ const FunctionSpec kFunctions[] = {
     {"TANH", 1, 1, all(K::Number), fnTanh},
     {"TEXT", 2, 2, {K::Scalar, K::Text, K::Text, K::Text}, fnText},
     {"TEXTJOIN", 3, kMany, {K::Text, K::Boolean, K::Raw, K::Raw}, fnTextJoin},
+    {"TIME", 3, 3, all(K::Number), fnTime},
+    {"TODAY", 0, 0, all(K::Raw), fnToday},
     {"TRIM", 1, 1, all(K::Text), fnTrim},
     {"TRUE", 0, 0, all(K::Raw), fnTrue},
     {"TRUNC", 1, 2, all(K::Number), fnTrunc},
@@ -148,9 +161,11 @@ const FunctionSpec kFunctions[] = {
     {"VAR", 1, kMany, all(K::Raw), fnVar},
     {"VARP", 1, kMany, all(K::Raw), fnVarP},
     {"VLOOKUP", 3, 4, {K::Scalar, K::Ref, K::Number, K::Boolean}, fnVLookup},
+    {"WEEKDAY", 1, 2, all(K::Number), fnWeekday},
     {"XLOOKUP", 3, 6, {K::Scalar, K::Ref, K::Ref, K::Any}, fnXLookup},
     {"XMATCH", 2, 4, {K::Scalar, K::Ref, K::Any, K::Any}, fnXMatch},
     {"XOR", 1, kMany, all(K::Raw), fnXor},
+    {"YEAR", 1, 1, all(K::Number), fnYear},
 };
 
 std::uint16_t indexOf(std::string_view name)
@@ -178,7 +193,8 @@ std::optional<std::uint16_t> findBuiltin(std::string_view upperName)
 bool isVolatileBuiltin(std::uint16_t index)
 {
     static const std::uint16_t rand = indexOf("RAND"), randBetween = indexOf("RANDBETWEEN");
-    return index == rand || index == randBetween || isDynamicBuiltin(index);
+    static const std::uint16_t now = indexOf("NOW"), today = indexOf("TODAY");
+    return index == rand || index == randBetween || index == now || index == today || isDynamicBuiltin(index);
 }
 
 bool isDynamicBuiltin(std::uint16_t index)

@@ -243,6 +243,22 @@ KXFORMULA_FN(fnProper);
 KXFORMULA_FN(fnReplace);
 KXFORMULA_FN(fnRept);
 KXFORMULA_FN(fnTextJoin);
+// Dates and times
+KXFORMULA_FN(fnDate);
+KXFORMULA_FN(fnDateDif);
+KXFORMULA_FN(fnDay);
+KXFORMULA_FN(fnDays);
+KXFORMULA_FN(fnEDate);
+KXFORMULA_FN(fnEOMonth);
+KXFORMULA_FN(fnHour);
+KXFORMULA_FN(fnMinute);
+KXFORMULA_FN(fnMonth);
+KXFORMULA_FN(fnNow);
+KXFORMULA_FN(fnSecond);
+KXFORMULA_FN(fnTime);
+KXFORMULA_FN(fnToday);
+KXFORMULA_FN(fnWeekday);
+KXFORMULA_FN(fnYear);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
