@@ -264,5 +264,9 @@ KXFORMULA_FN(fnYear);
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
 // split by ';', quoted literals); nothing for formats it does not know (dates and times).
 std::optional<std::string> formatWithPattern(double number, std::string_view format);
+// TEXT's formatting of a serial date and time by a format of date and time codes (yyyy, mmm, dd,
+// dddd, hh, mm, ss, .00, AM/PM, [h]); nothing for a format without them or a serial outside the
+// dates.
+std::optional<std::string> formatDateTime(double serial, std::string_view format);
 
 } // namespace kxformula::detail

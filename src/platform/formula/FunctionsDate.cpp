@@ -6,6 +6,8 @@
 
 #include "platform/formula/Text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -300,6 +302,186 @@ Operand fnDays(Args& args, EvalContext&)
     if (!start || !end)
         return error(ErrorCode::Num);
     return number(static_cast<double>(*end - *start));
+}
+
+} // namespace kxformula::detail
+
+namespace kxformula::detail {
+
+namespace {
+
+constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                       "July",    "August",   "September", "October", "November", "December"};
+constexpr const char* kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+struct DateToken {
+    char code = 0;  // y m d h s (n: minute), a (AM/PM), p (A/P), f (fraction), H M S (elapsed), 0 literal
+    int count = 0;
+    std::string text;
+};
+
+std::string twoDigits(long long v)
+{
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+std::optional<std::vector<DateToken>> tokenizeDate(std::string_view f)
+{
+    std::vector<DateToken> tokens;
+    const auto literal = [&](std::string_view s) {
+        if (tokens.empty() || tokens.back().code != 0)
+            tokens.push_back({});
+        tokens.back().text += s;
+    };
+    bool anyCode = false;
+    for (std::size_t i = 0; i < f.size();) {
+        const char c = f[i];
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c == '"') {
+            const std::size_t end = f.find('"', i + 1);
+            if (end == std::string_view::npos)
+                return std::nullopt;
+            literal(f.substr(i + 1, end - i - 1));
+            i = end + 1;
+        } else if (c == '\\' && i + 1 < f.size()) {
+            literal(f.substr(i + 1, 1));
+            i += 2;
+        } else if (c == '[') {
+            const std::size_t end = f.find(']', i);
+            if (end == std::string_view::npos)
+                return std::nullopt;
+            const std::string inside = upperCase(f.substr(i + 1, end - i - 1));
+            if (!inside.empty() && inside.find_first_not_of(inside[0]) == std::string::npos
+                && (inside[0] == 'H' || inside[0] == 'M' || inside[0] == 'S')) {
+                tokens.push_back({inside[0], static_cast<int>(inside.size()), {}});
+                anyCode = true;
+            } // colours and locale codes ([Red], [$-409]) are left out
+            i = end + 1;
+        } else if (upperCase(f.substr(i, 5)) == "AM/PM") {
+            tokens.push_back({'a', 1, {}});
+            i += 5;
+        } else if (upperCase(f.substr(i, 3)) == "A/P") {
+            tokens.push_back({'p', 1, {}});
+            i += 3;
+        } else if (lower == 'y' || lower == 'm' || lower == 'd' || lower == 'h' || lower == 's') {
+            std::size_t j = i;
+            while (j < f.size() && std::tolower(static_cast<unsigned char>(f[j])) == lower)
+                ++j;
+            tokens.push_back({lower, static_cast<int>(j - i), {}});
+            anyCode = true;
+            i = j;
+        } else if (c == '.' && i + 1 < f.size() && f[i + 1] == '0' && !tokens.empty()
+                   && (tokens.back().code == 's' || tokens.back().code == 'S')) {
+            std::size_t j = i + 1;
+            while (j < f.size() && f[j] == '0')
+                ++j;
+            tokens.push_back({'f', static_cast<int>(std::min<std::size_t>(j - i - 1, 3)), {}});
+            i = j;
+        } else if (c == '0' || c == '#' || c == '?' || c == '@' || c == '*' || c == '_') {
+            return std::nullopt; // number placeholders mixed with dates: not a date format
+        } else {
+            literal(f.substr(i, 1));
+            ++i;
+        }
+    }
+    if (!anyCode)
+        return std::nullopt;
+    // m is a minute right after an hour or right before a second (literals between do not count).
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].code != 'm' || tokens[i].count > 2)
+            continue;
+        std::size_t k = i;
+        while (k > 0 && tokens[k - 1].code == 0)
+            --k;
+        const bool afterHour = k > 0 && (tokens[k - 1].code == 'h' || tokens[k - 1].code == 'H');
+        std::size_t n = i + 1;
+        while (n < tokens.size() && tokens[n].code == 0)
+            ++n;
+        const bool beforeSecond = n < tokens.size() && (tokens[n].code == 's' || tokens[n].code == 'S');
+        if (afterHour || beforeSecond)
+            tokens[i].code = 'n';
+    }
+    return tokens;
+}
+
+} // namespace
+
+std::optional<std::string> formatDateTime(double serial, std::string_view format)
+{
+    const std::string_view section = format.substr(0, format.find(';'));
+    const auto tokens = tokenizeDate(section);
+    if (!tokens || !(serial >= 0) || serial >= static_cast<double>(kLastSerial + 1))
+        return std::nullopt;
+    int fraction = 0;
+    bool twelveHour = false;
+    for (const DateToken& t : *tokens) {
+        fraction = t.code == 'f' ? std::max(fraction, t.count) : fraction;
+        twelveHour = twelveHour || t.code == 'a' || t.code == 'p';
+    }
+    // Everything is rounded once, at the finest unit shown, so 23:59:59.7 shown to the second is
+    // the next day's midnight.
+    const long long unitsPerSecond = fraction == 0 ? 1 : fraction == 1 ? 10 : fraction == 2 ? 100 : 1000;
+    const long long units = std::llround(serial * 86400.0 * static_cast<double>(unitsPerSecond));
+    const long long perDay = 86400 * unitsPerSecond;
+    const long long day = units / perDay;
+    const long long inDay = units % perDay;
+    const long long seconds = inDay / unitsPerSecond;
+    const long long part = inDay % unitsPerSecond;
+    const Civil date = dateOf(day);
+    const long long hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
+    std::string out;
+    for (const DateToken& t : *tokens) {
+        switch (t.code) {
+        case 0: out += t.text; break;
+        case 'y': out += t.count <= 2 ? twoDigits(date.y % 100) : std::to_string(date.y); break;
+        case 'm':
+            if (t.count == 1)
+                out += std::to_string(date.m);
+            else if (t.count == 2)
+                out += twoDigits(date.m);
+            else if (t.count == 3)
+                out += std::string(kMonthNames[date.m - 1]).substr(0, 3);
+            else if (t.count == 4)
+                out += kMonthNames[date.m - 1];
+            else
+                out += kMonthNames[date.m - 1][0];
+            break;
+        case 'd': {
+            const int weekday = static_cast<int>((day + 6) % 7);
+            if (t.count == 1)
+                out += std::to_string(date.d);
+            else if (t.count == 2)
+                out += twoDigits(date.d);
+            else if (t.count == 3)
+                out += std::string(kDayNames[weekday]).substr(0, 3);
+            else
+                out += kDayNames[weekday];
+            break;
+        }
+        case 'h': {
+            long long h = hour;
+            if (twelveHour)
+                h = h % 12 == 0 ? 12 : h % 12;
+            out += t.count >= 2 ? twoDigits(h) : std::to_string(h);
+            break;
+        }
+        case 'n': out += t.count >= 2 ? twoDigits(minute) : std::to_string(minute); break;
+        case 's': out += t.count >= 2 ? twoDigits(second) : std::to_string(second); break;
+        case 'H': out += std::to_string(day * 24 + hour); break;
+        case 'M': out += std::to_string((day * 24 + hour) * 60 + minute); break;
+        case 'S': out += std::to_string(((day * 24 + hour) * 60 + minute) * 60 + second); break;
+        case 'a': out += hour < 12 ? "AM" : "PM"; break;
+        case 'p': out += hour < 12 ? "A" : "P"; break;
+        case 'f': {
+            std::string digits = std::to_string(part);
+            digits.insert(0, static_cast<std::size_t>(fraction) - std::min<std::size_t>(digits.size(), fraction), '0');
+            out += "." + digits.substr(0, static_cast<std::size_t>(t.count));
+            break;
+        }
+        default: break;
+        }
+    }
+    return out;
 }
 
 } // namespace kxformula::detail

@@ -123,3 +123,41 @@ FUNCTION_TABLE(TODAY,
     {E, "TODAY()+D2", "#DIV/0!"})
 
 } // namespace
+
+namespace {
+
+// TEXT with date and time codes; the rows a naive reading gets wrong are the m that is a minute
+// (after an hour, before a second), rounding to the finest unit shown, the 12-hour clock, elapsed
+// hours and the phantom 29 February 1900.
+TEST(FunctionTables, TextWithDateAndTimeCodes)
+{
+    const struct {
+        const char* formula;
+        const char* expected;
+    } cases[] = {
+        {"TEXT(45306,\"yyyy-mm-dd\")", "\"2024-01-15\""},
+        {"TEXT(45306,\"dd.mm.yy\")", "\"15.01.24\""},
+        {"TEXT(45306,\"d mmm yyyy\")", "\"15 Jan 2024\""},
+        {"TEXT(45306,\"dddd, mmmm d\")", "\"Monday, January 15\""},
+        {"TEXT(45306,\"ddd mmmmm\")", "\"Mon J\""},
+        {"TEXT(45306.75,\"hh:mm\")", "\"18:00\""},
+        {"TEXT(TIME(9,5,7),\"h:m:s\")", "\"9:5:7\""},
+        {"TEXT(TIME(9,5,7),\"mm:ss\")", "\"05:07\""},
+        {"TEXT(TIME(13,5,0),\"h:mm AM/PM\")", "\"1:05 PM\""},
+        {"TEXT(TIME(0,30,0),\"hh:mm a/p\")", "\"12:30 A\""},
+        {"TEXT(1.5,\"[h]:mm\")", "\"36:00\""},
+        {"TEXT(45306+TIME(23,59,59)+0.7/86400,\"yyyy-mm-dd hh:mm:ss\")", "\"2024-01-16 00:00:00\""},
+        {"TEXT(TIME(1,2,3)+0.25/86400,\"hh:mm:ss.00\")", "\"01:02:03.25\""},
+        {"TEXT(60,\"d mmmm yyyy\")", "\"29 February 1900\""},
+        {"TEXT(45306,\"\"\"Week of\"\" d/m\")", "\"Week of 15/1\""},
+        {"TEXT(\"45306\",\"[$-409]yyyy\")", "\"2024\""},
+        {"TEXT(3000000,\"yyyy\")", "#VALUE!"},
+        {"TEXT(45306,\"yyyy 0\")", "#VALUE!"},
+    };
+    for (const auto& c : cases) {
+        kxtest::Sheet sheet;
+        EXPECT_TRUE(kxtest::sameValue(sheet.eval(c.formula), c.expected)) << c.formula;
+    }
+}
+
+} // namespace
