@@ -195,6 +195,7 @@ void EnginePrivate::install(int col, int row, std::shared_ptr<const Program> pro
     f.col = col;
     f.row = row;
     f.program = std::move(program);
+    mayHaveVolatile_ = mayHaveVolatile_ || f.program->isVolatile;
     f.alive = true;
     ++f.version;
     f.due = false; // listed again below: the list may have been emptied by a running pass

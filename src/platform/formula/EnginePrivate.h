@@ -75,6 +75,10 @@ public:
     std::unordered_multimap<std::uint64_t, std::shared_ptr<const Program>> interned_;
     Program scratch_;
 
+    // Set when a formula calling a volatile function is installed; cleared by a recalculation that
+    // finds none, so that sheets without them pay nothing.
+    bool mayHaveVolatile_ = false;
+    bool mayHaveDynamic_ = false; // the same for OFFSET and INDIRECT (set by markVolatileDue)
     bool autoRecalc_ = true;
     int batchDepth_ = 0;
     bool recalculating_ = false;
@@ -160,6 +164,13 @@ public:
     void recalcIfAutomatic();
 
     // --- Recalculation --------------------------------------------------------------------------
+    // Marks every formula that calls a volatile function due, with what depends on it.
+    void markVolatileDue();
+    // Marks every formula that calls OFFSET or INDIRECT due, with what depends on it.
+    void markDynamicDue();
+    // Evaluates the due list, again while evaluation makes more formulas due (custom functions).
+    void evaluateDuePasses();
+
     void recalculateDue();
 
     // Evaluates the formulas in set_ in dependency order (Kahn's algorithm over the edges inside

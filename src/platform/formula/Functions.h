@@ -95,6 +95,13 @@ private:
     int minCol_ = 0, maxCol_ = -1, minRow_ = 0, maxRow_ = -1; // bounds of all indexed areas
 };
 
+// A line (one row or one column) of cells: its length and its i-th cell (from 0).
+long lineLength(const Area& a);
+Value lineCell(const Area& a, long i, const EvalContext& ctx);
+// Approximate match in a sorted line: ascending the last cell <= key, descending the last cell >=
+// key, of the key's type; -1 when there is none.
+long approximateFind(const Area& line, const Value& key, bool ascending, const EvalContext& ctx);
+
 #define KXFORMULA_FN(name) Operand name(Args& args, EvalContext& ctx)
 // Math and aggregates
 KXFORMULA_FN(fnSum);
@@ -186,10 +193,80 @@ KXFORMULA_FN(fnRows);
 KXFORMULA_FN(fnColumns);
 KXFORMULA_FN(fnChoose);
 KXFORMULA_FN(fnCountBlank);
+// Further maths and statistics
+KXFORMULA_FN(fnAcos);
+KXFORMULA_FN(fnAsin);
+KXFORMULA_FN(fnAverageA);
+KXFORMULA_FN(fnAverageIf);
+KXFORMULA_FN(fnAverageIfs);
+KXFORMULA_FN(fnCeiling);
+KXFORMULA_FN(fnCosh);
+KXFORMULA_FN(fnCountIfs);
+KXFORMULA_FN(fnFloor);
+KXFORMULA_FN(fnGcd);
+KXFORMULA_FN(fnLarge);
+KXFORMULA_FN(fnLcm);
+KXFORMULA_FN(fnMaxIfs);
+KXFORMULA_FN(fnMedian);
+KXFORMULA_FN(fnMinIfs);
+KXFORMULA_FN(fnMode);
+KXFORMULA_FN(fnMRound);
+KXFORMULA_FN(fnRand);
+KXFORMULA_FN(fnRandBetween);
+KXFORMULA_FN(fnRank);
+KXFORMULA_FN(fnSinh);
+KXFORMULA_FN(fnSmall);
+KXFORMULA_FN(fnStdev);
+KXFORMULA_FN(fnStdevP);
+KXFORMULA_FN(fnSumIfs);
+KXFORMULA_FN(fnSumProduct);
+KXFORMULA_FN(fnTanh);
+KXFORMULA_FN(fnVar);
+KXFORMULA_FN(fnVarP);
+// Further lookups
+KXFORMULA_FN(fnAddress);
+KXFORMULA_FN(fnLookup);
+KXFORMULA_FN(fnXLookup);
+KXFORMULA_FN(fnXMatch);
+// References made while the formula runs
+KXFORMULA_FN(fnIndirect);
+KXFORMULA_FN(fnOffset);
+// Further text functions
+KXFORMULA_FN(fnChar);
+KXFORMULA_FN(fnClean);
+KXFORMULA_FN(fnCode);
+KXFORMULA_FN(fnDollar);
+KXFORMULA_FN(fnExact);
+KXFORMULA_FN(fnFixed);
+KXFORMULA_FN(fnNumberValue);
+KXFORMULA_FN(fnProper);
+KXFORMULA_FN(fnReplace);
+KXFORMULA_FN(fnRept);
+KXFORMULA_FN(fnTextJoin);
+// Dates and times
+KXFORMULA_FN(fnDate);
+KXFORMULA_FN(fnDateDif);
+KXFORMULA_FN(fnDay);
+KXFORMULA_FN(fnDays);
+KXFORMULA_FN(fnEDate);
+KXFORMULA_FN(fnEOMonth);
+KXFORMULA_FN(fnHour);
+KXFORMULA_FN(fnMinute);
+KXFORMULA_FN(fnMonth);
+KXFORMULA_FN(fnNow);
+KXFORMULA_FN(fnSecond);
+KXFORMULA_FN(fnTime);
+KXFORMULA_FN(fnToday);
+KXFORMULA_FN(fnWeekday);
+KXFORMULA_FN(fnYear);
 #undef KXFORMULA_FN
 
 // TEXT's formatting of a number by a format text ("0.00", "#,##0", "0%", "0.00E+00", sections
 // split by ';', quoted literals); nothing for formats it does not know (dates and times).
 std::optional<std::string> formatWithPattern(double number, std::string_view format);
+// TEXT's formatting of a serial date and time by a format of date and time codes (yyyy, mmm, dd,
+// dddd, hh, mm, ss, .00, AM/PM, [h]); nothing for a format without them or a serial outside the
+// dates.
+std::optional<std::string> formatDateTime(double serial, std::string_view format);
 
 } // namespace kxformula::detail

@@ -52,46 +52,6 @@ bool exactEqual(const Value& cell, const Value& key)
     }
 }
 
-long lineLength(const Area& a)
-{
-    return a.c1 == a.c2 ? a.height() : a.width();
-}
-
-Value lineCell(const Area& a, long i, const EvalContext& ctx)
-{
-    return a.c1 == a.c2 ? ctx.cell(a.c1, a.r1 + static_cast<int>(i)) : ctx.cell(a.c1 + static_cast<int>(i), a.r1);
-}
-
-// Order for the binary search: empty cells and errors after everything.
-int searchOrder(const Value& cell, const Value& key)
-{
-    if (cell.isEmpty() || cell.isError())
-        return 1;
-    return compareValues(cell, key);
-}
-
-// Approximate match: in ascending data the last cell <= key; in descending data the last cell >=
-// key. The cell found must be of the key's type.
-long approximateFind(const Area& line, const Value& key, bool ascending, const EvalContext& ctx)
-{
-    long lo = 0, hi = lineLength(line) - 1, found = -1;
-    while (lo <= hi) {
-        const long mid = lo + (hi - lo) / 2;
-        const Value v = lineCell(line, mid, ctx);
-        const int c = searchOrder(v, key);
-        const bool goesRight = ascending ? c <= 0 : (c >= 0 && !v.isEmpty() && !v.isError());
-        if (goesRight) {
-            found = mid;
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-        }
-    }
-    if (found < 0 || lineCell(line, found, ctx).type() != key.type())
-        return -1;
-    return found;
-}
-
 Operand notAvailable()
 {
     return Operand::error(ErrorCode::NA);
@@ -133,6 +93,46 @@ Operand tableLookup(Args& args, EvalContext& ctx, bool vertical)
 }
 
 } // namespace
+
+long lineLength(const Area& a)
+{
+    return a.c1 == a.c2 ? a.height() : a.width();
+}
+
+Value lineCell(const Area& a, long i, const EvalContext& ctx)
+{
+    return a.c1 == a.c2 ? ctx.cell(a.c1, a.r1 + static_cast<int>(i)) : ctx.cell(a.c1 + static_cast<int>(i), a.r1);
+}
+
+// Order for the binary search: empty cells and errors after everything.
+static int searchOrder(const Value& cell, const Value& key)
+{
+    if (cell.isEmpty() || cell.isError())
+        return 1;
+    return compareValues(cell, key);
+}
+
+// Approximate match: in ascending data the last cell <= key; in descending data the last cell >=
+// key. The cell found must be of the key's type.
+long approximateFind(const Area& line, const Value& key, bool ascending, const EvalContext& ctx)
+{
+    long lo = 0, hi = lineLength(line) - 1, found = -1;
+    while (lo <= hi) {
+        const long mid = lo + (hi - lo) / 2;
+        const Value v = lineCell(line, mid, ctx);
+        const int c = searchOrder(v, key);
+        const bool goesRight = ascending ? c <= 0 : (c >= 0 && !v.isEmpty() && !v.isError());
+        if (goesRight) {
+            found = mid;
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    if (found < 0 || lineCell(line, found, ctx).type() != key.type())
+        return -1;
+    return found;
+}
 
 struct LookupCache::Index {
     Area area;

@@ -197,6 +197,14 @@ Operand fnCountIf(Args& args, EvalContext& ctx)
         count += criterion.matches(v);
         return true;
     });
+    // Cells beyond the sheet are empty (as COUNTBLANK counts them): a criterion that takes empty
+    // cells counts them too, without visiting them.
+    if (criterion.matches(Value())) {
+        const Area& a = range.area;
+        const auto inside = clipToSheet(a, ctx);
+        const double all = static_cast<double>(a.width()) * a.height();
+        count += inside ? all - static_cast<double>(inside->width()) * inside->height() : all;
+    }
     return number(count);
 }
 

@@ -147,7 +147,9 @@ Operand fnText(Args& args, EvalContext&)
         out.replace(at, 1, t.asText());
         return text(std::move(out));
     }
-    const auto formatted = formatWithPattern(*n, args.text(1));
+    auto formatted = formatWithPattern(*n, args.text(1));
+    if (!formatted)
+        formatted = formatDateTime(*n, args.text(1));
     if (!formatted)
         return valueError();
     return text(*formatted);

@@ -36,40 +36,6 @@ int typeRank(ValueType t)
     }
 }
 
-// The position a Ref/Area part names for the cell (col, row), as a wide integer so that offsets
-// far off the sheet cannot overflow.
-long long partAt(std::int32_t value, bool absolute, int base)
-{
-    return absolute ? value : static_cast<long long>(value) + base;
-}
-
-Operand referenceOperand(const Instr& i, const EvalContext& ctx)
-{
-    long long c1 = partAt(i.a, i.flags & kColAbs, ctx.col);
-    long long r1 = partAt(i.b, i.flags & kRowAbs, ctx.row);
-    long long c2 = c1, r2 = r1;
-    if (i.op == Op::Area) {
-        c2 = partAt(i.c, i.flags & kCol2Abs, ctx.col);
-        r2 = partAt(i.d, i.flags & kRow2Abs, ctx.row);
-        if (c1 > c2)
-            std::swap(c1, c2);
-        if (r1 > r2)
-            std::swap(r1, r2);
-    }
-    // A part before the first cell (a relative reference moved off the sheet) or beyond the largest
-    // sheet a grid can have is #REF!. Anything between the sheet's end and those limits is a cell
-    // that is empty for now, single cells and ranges alike, as in any spreadsheet: a sheet that grows
-    // later fills them (readers go through EvalContext, which gives empty outside the sheet).
-    if (c1 < 1 || r1 < 1 || c1 > kMaxColumn || r1 > kMaxRow)
-        return Operand::error(ErrorCode::Ref);
-    if (c2 > kMaxColumn)
-        c2 = kMaxColumn;
-    if (r2 > kMaxRow)
-        r2 = kMaxRow;
-    return Operand::reference(
-        Area{static_cast<int>(c1), static_cast<int>(r1), static_cast<int>(c2), static_cast<int>(r2)});
-}
-
 // Reads an operand as a number for an operator; false with `error` set when it is not one.
 bool operandNumber(const Operand& o, const EvalContext& ctx, double& out, Value& error)
 {
@@ -125,6 +91,40 @@ Value arithmetic(Op op, double x, double y)
 }
 
 } // namespace
+
+// The position a Ref/Area part names for the cell (col, row), as a wide integer so that offsets
+// far off the sheet cannot overflow.
+static long long partAt(std::int32_t value, bool absolute, int base)
+{
+    return absolute ? value : static_cast<long long>(value) + base;
+}
+
+Operand referenceOperand(const Instr& i, const EvalContext& ctx)
+{
+    long long c1 = partAt(i.a, i.flags & kColAbs, ctx.col);
+    long long r1 = partAt(i.b, i.flags & kRowAbs, ctx.row);
+    long long c2 = c1, r2 = r1;
+    if (i.op == Op::Area) {
+        c2 = partAt(i.c, i.flags & kCol2Abs, ctx.col);
+        r2 = partAt(i.d, i.flags & kRow2Abs, ctx.row);
+        if (c1 > c2)
+            std::swap(c1, c2);
+        if (r1 > r2)
+            std::swap(r1, r2);
+    }
+    // A part before the first cell (a relative reference moved off the sheet) or beyond the largest
+    // sheet a grid can have is #REF!. Anything between the sheet's end and those limits is a cell
+    // that is empty for now, single cells and ranges alike, as in any spreadsheet: a sheet that grows
+    // later fills them (readers go through EvalContext, which gives empty outside the sheet).
+    if (c1 < 1 || r1 < 1 || c1 > kMaxColumn || r1 > kMaxRow)
+        return Operand::error(ErrorCode::Ref);
+    if (c2 > kMaxColumn)
+        c2 = kMaxColumn;
+    if (r2 > kMaxRow)
+        r2 = kMaxRow;
+    return Operand::reference(
+        Area{static_cast<int>(c1), static_cast<int>(r1), static_cast<int>(c2), static_cast<int>(r2)});
+}
 
 Value toNumber(const Value& v)
 {

@@ -128,6 +128,13 @@ private:
 std::span<const FunctionSpec> builtinFunctions();
 // Index of a built-in function by its upper-case name.
 std::optional<std::uint16_t> findBuiltin(std::string_view upperName);
+// Whether the built-in's formulas recalculate on every recalculation (RAND, RANDBETWEEN, NOW,
+// TODAY, OFFSET, INDIRECT).
+bool isVolatileBuiltin(std::uint16_t index);
+// Whether the built-in gives references found only when it runs (OFFSET, INDIRECT).
+bool isDynamicBuiltin(std::uint16_t index);
+// The reference a Ref or Area instruction names for the cell in ctx; #REF! outside the grid.
+Operand referenceOperand(const Instr& i, const EvalContext& ctx);
 std::uint16_t builtinIf();
 std::uint16_t builtinIfError();
 

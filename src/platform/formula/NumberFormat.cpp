@@ -1,7 +1,7 @@
 // The number formats TEXT understands: digit placeholders 0 # ?, the decimal point, thousands
 // separators and scaling commas, percent, scientific E+/E-, literal texts ("..." and \x), up to three
-// sections (positive;negative;zero) and "General". Date and time codes are not supported: such a
-// format gives nothing and TEXT gives #VALUE!.
+// sections (positive;negative;zero) and "General". Date and time codes are not read here: such a
+// format gives nothing, and TEXT tries formatDateTime (FunctionsDate.cpp).
 #include "platform/formula/Functions.h"
 
 #include "platform/formula/Numbers.h"

@@ -707,6 +707,8 @@ private:
             Instr i{Op::Call};
             i.a = *builtin;
             i.count = static_cast<std::uint16_t>(argc);
+            out_.isVolatile = out_.isVolatile || isVolatileBuiltin(*builtin);
+            out_.readsDynamic = out_.readsDynamic || isDynamicBuiltin(*builtin);
             emit(i);
             return true;
         }
@@ -735,6 +737,8 @@ void makeUnparsed(std::string_view text, Program& out)
     out.code.clear();
     out.texts.clear();
     out.callsCustom = false;
+    out.isVolatile = false;
+    out.readsDynamic = false;
     out.unparsed = true;
     out.raw = std::string(text);
     Instr i{Op::Error};
@@ -754,6 +758,8 @@ ParseStatus parseFormula(std::string_view text, RefStyle style, int col, int row
     out.unparsed = false;
     out.raw.clear();
     out.callsCustom = false;
+    out.isVolatile = false;
+    out.readsDynamic = false;
     std::size_t skipped = 0;
     if (!text.empty() && text.front() == '=') {
         text.remove_prefix(1);

@@ -97,6 +97,10 @@ struct Program {
     bool unparsed = false;
     std::string raw;
     bool callsCustom = false;
+    // Calls a volatile function (RAND): recalculated on every recalculation, changed inputs or not.
+    bool isVolatile = false;
+    // Calls OFFSET or INDIRECT, whose references are known only when they run (volatile too).
+    bool readsDynamic = false;
 };
 
 // Maps an unknown function name (upper case) to the engine's custom function slot.

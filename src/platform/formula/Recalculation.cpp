@@ -72,11 +72,44 @@ void EnginePrivate::recalcIfAutomatic()
         recalculateDue();
 }
 
+void EnginePrivate::markVolatileDue()
+{
+    bool any = false, dynamic = false;
+    for (std::uint32_t id = 0; id < formulas_.size(); ++id)
+        if (formulas_[id].alive && formulas_[id].program->isVolatile) {
+            any = true;
+            dynamic = dynamic || formulas_[id].program->readsDynamic;
+            markDueFrom(id);
+        }
+    mayHaveVolatile_ = any;
+    mayHaveDynamic_ = dynamic;
+}
+
+void EnginePrivate::markDynamicDue()
+{
+    for (std::uint32_t id = 0; id < formulas_.size(); ++id)
+        if (formulas_[id].alive && formulas_[id].program->readsDynamic)
+            markDueFrom(id);
+}
+
 void EnginePrivate::recalculateDue()
 {
     if (recalculating_)
         return;
+    if (mayHaveVolatile_)
+        markVolatileDue();
     RecalcScope scope(recalculating_);
+    evaluateDuePasses();
+    // OFFSET and INDIRECT read cells the graph does not know of, so they may have run before those
+    // cells were brought up to date: now that everything else is, they run again with what reads them.
+    if (mayHaveDynamic_) {
+        markDynamicDue();
+        evaluateDuePasses();
+    }
+}
+
+void EnginePrivate::evaluateDuePasses()
+{
     for (int pass = 0; pass < kMaxRecalcPasses && !dueList_.empty(); ++pass) {
         const std::uint32_t epoch = ++epoch_;
         set_.clear();

@@ -63,6 +63,7 @@ FUNCTION_TABLE(COUNTIF,
     {T, "COUNTIF(5,\">1\")", "#VALUE!"},
     {C, "COUNTIF(A1:B5,\"3\")", "2"}, {C, "COUNTIF(C1:C2,\"true\")", "1"}, {C, "COUNTIF(A1:A5,\"<=2.5\")", "2"},
     {K, "COUNTIF(A1:A5)", "#VALUE!"}, {K, "COUNTIF(A1:A5,1,2)", "#VALUE!"},
+    {N, "COUNTIF(A:A,\"\")", "1073741817"}, {N, "COUNTIF(Y99:Z101,\"<>x\")", "6"},
     {E, "COUNTIF(A1:A5,D1)", "#N/A"}, {E, "COUNTIF(D1:D2,1)", "0"})
 
 FUNCTION_TABLE(SUMIF,
