@@ -31,8 +31,11 @@ std::optional<std::string> lookupKey(const Value& v)
         std::memcpy(key.data() + 1, &x, sizeof x);
         return key;
     }
-    case ValueType::Text:
-        return "t" + foldCase(v.asText());
+    case ValueType::Text: {
+        std::string key(1, 't');
+        key += foldCase(v.asText());
+        return key;
+    }
     case ValueType::Boolean:
         return v.asBoolean() ? std::string("b1") : std::string("b0");
     default:
