@@ -86,10 +86,11 @@ LRESULT previewPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
+// The grid registers the class with a procedure that only does the defaults; the preview's own
+// procedure takes its place (windows of the class that are no preview's page get the defaults still).
 void registerPreviewClass()
 {
-    if (!IsWindowClassRegistered(kPrintPreviewClass))
-        RegisterWindowClass(kPrintPreviewClass, previewPageProc);
+    RegisterWindowClass(kPrintPreviewClass, previewPageProc);
 }
 
 void fill(HDC dc, const RECT& rect, COLORREF color)
