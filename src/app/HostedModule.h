@@ -27,6 +27,7 @@ inline constexpr const char* kRunSheetHeadersCommand = "_ZN4kxss22runSheetHeader
 inline constexpr const char* kRunBillDemo = "_ZN4kxss11runBillDemoEPKcib";
 inline constexpr const char* kOpenBillSample = "_ZN4kxss14openBillSampleEv";
 inline constexpr const char* kCloseBillSample = "_ZN4kxss15closeBillSampleEv";
+inline constexpr const char* kRunPrintPreviewSample = "_ZN4kxss21runPrintPreviewSampleEv";
 inline constexpr const char* kRunPropertyFileDialogSample = "_ZN4kxss27runPropertyFileDialogSampleEb";
 // The detailing dialogs of profiles, levels, cladding and images.
 inline constexpr const char* kStartEditProfCutsDlg = "_Z20StartEditProfCutsDlgR15DlgProfCutsData";

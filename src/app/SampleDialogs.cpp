@@ -646,6 +646,17 @@ std::vector<SampleDialog> sampleDialogs()
              start(Kx_String());
              return true;
          }},
+        {"print-preview", "the print preview of a sample bill with pictures, its first page (9428)",
+         [](HostedModule& module, std::string& error) {
+             auto* run = launcher<bool()>(module, kRunPrintPreviewSample, "runPrintPreviewSample", error);
+             if (run == nullptr)
+                 return false;
+             if (!run()) {
+                 error = "the sample bill could not be printed into the preview";
+                 return false;
+             }
+             return true;
+         }},
         // The detailing dialogs of profiles, levels, cladding and images.
         {"profcuts", "the profile cuts dialog on the sample beam, its first cut previewed in the drawing (235)",
          [](HostedModule& module, std::string& error) {

@@ -24,6 +24,16 @@ HeaderFooter readBlock(const char* what, const Kx_String& name, const std::strin
 
 } // namespace
 
+SheetPrint planSheetPages(HWND grid, const std::string& sheetPath, const PageSetup& setup, std::string* warning)
+{
+    SheetSettings settings;
+    settings.readFromSheet(grid);
+    PrintOptions options = optionsFromSettings(settings, setup);
+    options.header = readBlock("header", settings.headerFile, sheetPath, warning);
+    options.footer = readBlock("footer", settings.footerFile, sheetPath, warning);
+    return SheetPrint(grid, std::move(options));
+}
+
 bool printSheetToPdf(HWND grid, const std::string& sheetPath, const std::string& pdfPath, const PageSetup& setup,
                      std::string& error, std::string* warning)
 {
@@ -32,12 +42,7 @@ bool printSheetToPdf(HWND grid, const std::string& sheetPath, const std::string&
         error = "no PDF writer is available (the desktop backend provides it)";
         return false;
     }
-    SheetSettings settings;
-    settings.readFromSheet(grid);
-    PrintOptions options = optionsFromSettings(settings, setup);
-    options.header = readBlock("header", settings.headerFile, sheetPath, warning);
-    options.footer = readBlock("footer", settings.footerFile, sheetPath, warning);
-    const SheetPrint pages(grid, std::move(options));
+    const SheetPrint pages = planSheetPages(grid, sheetPath, setup, warning);
     kxwin::PdfDocument document;
     document.widthMm = setup.widthMm();
     document.heightMm = setup.heightMm();

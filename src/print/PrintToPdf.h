@@ -3,6 +3,7 @@
 #pragma once
 
 #include "print/PageSetup.h"
+#include "print/SheetPrint.h"
 
 #include "platform/win/WinTypes.h"
 
@@ -15,6 +16,11 @@ namespace kxprint {
 // paper of `setup`, to `pdfPath`. False with the reason in `error` when no PDF writer is
 // registered or the file cannot be written; a header or footer file that cannot be read is left out
 // and named in `warning`.
+// The pages of `grid` as printSheetToPdf plans them (settings, header and footer files, `setup`),
+// for a preview; a header or footer file that cannot be read is left out and named in `warning`.
+SheetPrint planSheetPages(HWND grid, const std::string& sheetPath, const PageSetup& setup,
+                          std::string* warning = nullptr);
+
 bool printSheetToPdf(HWND grid, const std::string& sheetPath, const std::string& pdfPath, const PageSetup& setup,
                      std::string& error, std::string* warning = nullptr);
 

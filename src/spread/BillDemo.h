@@ -28,4 +28,8 @@ KXSS_API int runBillDemo(const char* fileName, int lines, bool pictures) noexcep
 KXSS_API bool openBillSample() noexcept;
 KXSS_API void closeBillSample() noexcept;
 
+// Prints a sample bill of 60 lines with pictures into the print preview and shows it until the
+// user closes it. False when the bill or its grid cannot be made.
+KXSS_API bool runPrintPreviewSample() noexcept;
+
 } // namespace kxss

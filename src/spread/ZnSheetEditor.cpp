@@ -42,7 +42,6 @@ constexpr int kTextSaveFirst = 9402;
 constexpr int kTextCannotSave = 9403;
 constexpr int kTextCannotOpen = 9404;
 constexpr int kTextCannotExport = 9405;
-constexpr int kTextNoPrinting = 9406;
 constexpr int kTextSheetFilter = 9407;
 constexpr int kTextOpenTitle = 9409;
 constexpr int kTextSaveTitle = 9410;
@@ -323,8 +322,8 @@ bool ZnSheetEditor::runCommand(UINT command)
         if (const Kx_String shown = runEditorPrint(m_hWnd, grid(), m_fileName); !shown.isEmpty())
             message(shown, MB_OK | MB_ICONWARNING);
         return true;
-    case kPrintPreview:
-    case kPrintSetup: message(dialString(kTextNoPrinting), MB_OK | MB_ICONINFORMATION); return true;
+    case kPrintPreview: runEditorPrintPreview(m_hWnd, grid(), m_fileName); return true;
+    case kPrintSetup: runEditorPrintSetup(m_hWnd, grid()); return true;
     case kCut: cut(); return true;
     case kCopy:
         SSClipboardCopy(grid());

@@ -98,4 +98,17 @@ bool writeDocument(const std::string& path, const kxwin::PdfDocument& document, 
 
 const bool g_registered = (kxwin::setPdfWriter(&writeDocument), true);
 
+// The same drawing offered for the print preview's pictures.
+kxwin::BitmapPixels renderDocumentPage(const kxwin::PdfDocument& document, const std::vector<kxwin::DrawOp>& ops,
+                                       int width, int height)
+{
+    kxqt::PdfPageFormat format;
+    format.widthMm = document.widthMm;
+    format.heightMm = document.heightMm;
+    format.dotsPerInch = document.dotsPerInch;
+    return kxqt::renderPagePixels(format, ops, width, height);
+}
+
+const bool g_rendererRegistered = (kxwin::setPagePixelsRenderer(&renderDocumentPage), true);
+
 } // namespace

@@ -5,6 +5,17 @@ namespace kxwin {
 
 namespace {
 PdfWriter g_writer = nullptr;
+PagePixelsRenderer g_renderer = nullptr;
+}
+
+void setPagePixelsRenderer(PagePixelsRenderer renderer)
+{
+    g_renderer = renderer;
+}
+
+PagePixelsRenderer pagePixelsRenderer()
+{
+    return g_renderer;
 }
 
 void setPdfWriter(PdfWriter writer)

@@ -28,4 +28,12 @@ using PdfWriter = bool (*)(const std::string& path, const PdfDocument& document,
 KXWIN_API void setPdfWriter(PdfWriter writer);
 KXWIN_API PdfWriter pdfWriter();
 
+// Draws one page of `document` (its size and unit; pageCount and page are not used) from its calls
+// into a picture of `width` by `height` pixels on white: what a print preview shows. A backend
+// that can rasterise text offers one; empty pixels when it cannot draw now.
+using PagePixelsRenderer = BitmapPixels (*)(const PdfDocument& document, const std::vector<DrawOp>& ops, int width,
+                                            int height);
+KXWIN_API void setPagePixelsRenderer(PagePixelsRenderer renderer);
+KXWIN_API PagePixelsRenderer pagePixelsRenderer();
+
 } // namespace kxwin

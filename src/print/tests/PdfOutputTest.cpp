@@ -2,6 +2,7 @@
 #include "platform/grid/Spread.h"
 #include "platform/qt/PdfPages.h"
 #include "platform/qt/QtBackend.h"
+#include "platform/win/PdfWriterHook.h"
 #include "platform/win/Window.h"
 #include "print/SheetPrint.h"
 
@@ -165,4 +166,26 @@ TEST_F(PdfOutput, LetterLandscapeAndAFailedWriteKeepsTheOldFile)
     EXPECT_FALSE(kxqt::writePdfPages(pdf, kxqt::PdfPageFormat{}, 0, [](int) { return std::vector<kxwin::DrawOp>{}; },
                                      &error));
     EXPECT_EQ(pagesOf(run("pdfinfo '" + pdf + "'")), 1);
+}
+
+// The preview's pictures come from the backend's renderer, offered once the Qt library is loaded:
+// a page with one filled cell gives that colour where the cell is, scaled to the picture, and
+// white elsewhere.
+TEST_F(PdfOutput, PreviewRendererIsOfferedAndScalesThePage)
+{
+    const kxwin::PagePixelsRenderer renderer = kxwin::pagePixelsRenderer();
+    ASSERT_NE(renderer, nullptr);
+    kxwin::PdfDocument document;  // A4 at 300 dpi: 2480 x 3508 dots
+    kxwin::DrawOp fill;
+    fill.kind = kxwin::DrawOpKind::FillRect;
+    fill.rect = RECT{0, 0, 1240, 1754};  // the top-left quarter
+    fill.color = RGB(255, 0, 0);
+    const kxwin::BitmapPixels pixels = renderer(document, {fill}, 200, 283);
+    ASSERT_EQ(pixels.width, 200);
+    ASSERT_EQ(pixels.height, 283);
+    const auto at = [&](int x, int y) { return &pixels.rgba[(static_cast<size_t>(y) * 200 + x) * 4]; };
+    EXPECT_EQ(at(50, 70)[0], 255);
+    EXPECT_EQ(at(50, 70)[1], 0) << "red inside the quarter";
+    EXPECT_EQ(at(150, 70)[1], 255) << "white right of it";
+    EXPECT_EQ(at(50, 210)[1], 255) << "white below it";
 }
