@@ -67,12 +67,12 @@ std::string xlsxHeaderFooter(const kxprint::HeaderFooter& block, const kxprint::
             v.emplace_back(name, withoutMarks(value));
         return v;
     }();
-    // The printed header's font, when its name fits the code's quotes.
-    std::string font;
-    if (!options.fontFace.empty() && options.fontFace.find('"') == std::string::npos)
-        font = "&\"" + options.fontFace + ",Regular\"";
+    // The printed header's font: the size first, so a text starting with a digit is not read as
+    // part of it; "-" (the reader's own face) for a name that does not fit the code's quotes.
     const int points = std::max(1, static_cast<int>(std::lround(options.textHeight * 0.75)));
-    font += "&" + std::to_string(points);
+    const bool faceFits = !options.fontFace.empty() && options.fontFace.find('"') == std::string::npos;
+    const std::string font =
+        "&" + std::to_string(points) + "&\"" + (faceFits ? options.fontFace : std::string("-")) + ",Regular\"";
 
     static constexpr const char* codes[3] = {"&L", "&C", "&R"};
     std::string out;

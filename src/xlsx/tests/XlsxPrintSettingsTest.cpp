@@ -193,6 +193,11 @@ TEST(XlsxHeaderFooter, SectionsCodesAndVariablesAsPrinted)
     // Lines keep their places within a section; a variable's own braces stay text; the code's
     // font comes first in each section.
     EXPECT_EQ(kxxlsx::xlsxHeaderFooter(block, options),
-              "&L&\"Tahoma,Regular\"&10\nxy&C&\"Tahoma,Regular\"&10A&&B {Page}&R&\"Tahoma,Regular\"&10\n&P/&N");
+              "&L&10&\"Tahoma,Regular\"\nxy&C&10&\"Tahoma,Regular\"A&&B {Page}&R&10&\"Tahoma,Regular\"\n&P/&N");
     EXPECT_EQ(kxxlsx::xlsxHeaderFooter(kxprint::HeaderFooter{}, options), "");
+    // A text starting with a digit stays apart from the font size, also without a usable face.
+    options.fontFace = "Odd\"Face";
+    kxprint::HeaderFooter digits;
+    digits.lines.push_back({{"5 t", "", ""}});
+    EXPECT_EQ(kxxlsx::xlsxHeaderFooter(digits, options), "&L&10&\"-,Regular\"5 t");
 }
