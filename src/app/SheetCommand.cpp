@@ -308,12 +308,17 @@ int exportXlsx(const char* file, const char* outFile)
     kxgrid::setFormulaHook(g.hwnd, nullptr);
     if (!SSLoadFromFile(g.hwnd, file))
         return fail(kxgrid::lastError(g.hwnd));
-    const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(g.hwnd, outFile);
+    kxxlsx::XlsxExportOptions options;
+    options.sheetPath = file;
+    const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(g.hwnd, outFile, options);
     if (!result.ok)
         return fail(result.error);
     const std::string notice = kxxlsx::lastValueNotice(result);
     if (!notice.empty())
         std::fprintf(stderr, "kestra-ss sheet export: %s\n", notice.c_str());
+    const std::string printNotice = kxxlsx::printSettingsNotice(result);
+    if (!printNotice.empty())
+        std::fprintf(stderr, "kestra-ss sheet export: %s\n", printNotice.c_str());
     return 0;
 }
 

@@ -120,6 +120,12 @@ bool readHeaderFooterFile(const std::string& path, HeaderFooter& out, std::strin
 
 std::string fillPlaceholders(std::string_view text, const PrintVariables& variables, int page, int pages)
 {
+    return fillPlaceholders(text, variables, std::string_view(std::to_string(page)), std::to_string(pages));
+}
+
+std::string fillPlaceholders(std::string_view text, const PrintVariables& variables, std::string_view page,
+                             std::string_view pages)
+{
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -141,10 +147,10 @@ std::string fillPlaceholders(std::string_view text, const PrintVariables& variab
         const std::string* value = nullptr;
         std::string number;
         if (equalsIgnoringCase(name, "Page")) {
-            number = std::to_string(page);
+            number = page;
             value = &number;
         } else if (equalsIgnoringCase(name, "Pages")) {
-            number = std::to_string(pages);
+            number = pages;
             value = &number;
         } else {
             for (const auto& [varName, varValue] : variables)

@@ -44,5 +44,9 @@ bool readHeaderFooterFile(const std::string& path, HeaderFooter& out, std::strin
 // the first of equal names wins). "{{" gives "{". A name that is no variable stays as written, so
 // a misspelt placeholder shows on the page instead of vanishing.
 std::string fillPlaceholders(std::string_view text, const PrintVariables& variables, int page, int pages);
+// The same with the page number and count given as texts, for a writer that leaves numbering to
+// the program that prints (an office file's page codes).
+std::string fillPlaceholders(std::string_view text, const PrintVariables& variables, std::string_view page,
+                             std::string_view pages);
 
 } // namespace kxprint

@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kTextCannotWriteWorkbook = 11122;
 constexpr int kTextWrittenAsValues = 11123;
+constexpr int kTextWrittenWithoutPrintSettings = 11124;
+constexpr int kTextPrintSettingsLeftOut = 11125;
 // A message box lists this many cells and counts the rest.
 constexpr std::size_t kCellsListed = 20;
 
@@ -27,21 +29,34 @@ bool isXlsxExportPath(const std::string& path)
     return ext == ".xlsx";
 }
 
-bool exportEditorSheetAsXlsx(HWND owner, HWND grid, const std::string& path, const std::string& caption)
+bool exportEditorSheetAsXlsx(HWND owner, HWND grid, const std::string& path, const std::string& caption,
+                             const std::string& sheetPath)
 {
-    const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(grid, path);
+    kxxlsx::XlsxExportOptions options;
+    options.sheetPath = sheetPath;
+    const kxxlsx::XlsxExportResult result = kxxlsx::exportSheetToXlsx(grid, path, options);
     if (!result.ok) {
         MessageBox(owner, dialString(kTextCannotWriteWorkbook).str() + "\n\n" + result.error, caption,
                    MB_OK | MB_ICONWARNING);
         return false;
     }
+    std::string message;
     if (!result.lastValueCells.empty()) {
         std::string cells;
         for (std::size_t i = 0; i < result.lastValueCells.size() && i < kCellsListed; ++i)
             cells += "\n" + result.lastValueCells[i];
         if (result.lastValueCells.size() > kCellsListed)
             cells += "\n(+" + std::to_string(result.lastValueCells.size() - kCellsListed) + ")";
-        MessageBox(owner, dialString(kTextWrittenAsValues).str() + "\n" + cells, caption, MB_OK | MB_ICONINFORMATION);
+        message = dialString(kTextWrittenAsValues).str() + "\n" + cells;
     }
+    if (!result.printSettingsLeft.empty()) {
+        message += message.empty() ? dialString(kTextWrittenWithoutPrintSettings).str()
+                                   : "\n\n" + dialString(kTextPrintSettingsLeftOut).str();
+        message += "\n";
+        for (const std::string& item : result.printSettingsLeft)
+            message += "\n" + item;
+    }
+    if (!message.empty())
+        MessageBox(owner, message, caption, MB_OK | MB_ICONINFORMATION);
     return true;
 }

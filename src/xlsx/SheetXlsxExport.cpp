@@ -7,7 +7,9 @@
 #include "platform/grid/Spread.h"
 #include "platform/win/ImageCodec.h"
 #include "platform/win/Window.h"
+#include "sheetedit/SheetSettings.h"
 #include "xlsx/XlsxFormula.h"
+#include "xlsx/XlsxPrintSettings.h"
 
 #include <xlsxwriter.h>
 
@@ -509,6 +511,61 @@ private:
     std::map<const kxwin::BitmapPixels*, const std::vector<BYTE>*> m_pictureBytes;
 };
 
+// The sheet's print settings as the worksheet's page setup; what cannot go in is named in `result`.
+void writePageSetup(HWND grid, lxw_worksheet* sheet, int cols, bool header, const XlsxExportOptions& options,
+                    XlsxExportResult& result)
+{
+    SheetSettings settings;
+    settings.readFromSheet(grid);
+    kxprint::PageSetup page;
+    if (options.paper) {
+        page.paper = *options.paper;
+        page.landscape = options.landscape;
+    }
+    kxprint::PrintOptions print = kxprint::optionsFromSettings(settings, page);
+    auto readBlock = [&](const char* what, const Kx_String& name, kxprint::HeaderFooter& block) {
+        const std::string file = kxprint::headerFooterPath(name.str(), options.sheetPath);
+        std::string error;
+        if (!file.empty() && !kxprint::readHeaderFooterFile(file, block, error))
+            result.printSettingsLeft.push_back(std::string(what) + " file " + error);
+    };
+    readBlock("header", settings.headerFile, print.header);
+    readBlock("footer", settings.footerFile, print.footer);
+
+    long long pixels = 0;
+    if (print.rowHeader) {
+        int px = 0;
+        SSGetColWidthInPixels(grid, 0, &px);
+        pixels += std::max(px, 0);
+    }
+    for (int c = 1; c <= cols; ++c) {
+        int px = 0;
+        SSGetColWidthInPixels(grid, c, &px);
+        pixels += std::max(px, 0);
+    }
+    const XlsxPageSetup s = xlsxPageSetup(print, header, options.paper.has_value(), pixels);
+    worksheet_set_margins(sheet, s.left, s.right, s.top, s.bottom);
+    if (s.paper != 0)
+        worksheet_set_paper(sheet, static_cast<uint8_t>(s.paper));
+    if (s.landscape)
+        worksheet_set_landscape(sheet);
+    if (s.fitToWidth)
+        worksheet_fit_to_pages(sheet, 1, 0);
+    worksheet_gridlines(sheet, s.printGridLines ? LXW_SHOW_ALL_GRIDLINES : LXW_SHOW_SCREEN_GRIDLINES);
+    if (s.repeatHeaderRow)
+        worksheet_repeat_rows(sheet, 0, 0);
+    if (s.printHeadings)
+        worksheet_print_row_col_headers(sheet);
+    lxw_header_footer_options margin{};
+    margin.margin = s.header;
+    if (!s.headerText.empty() && worksheet_set_header_opt(sheet, s.headerText.c_str(), &margin) != LXW_NO_ERROR)
+        result.printSettingsLeft.push_back("header");
+    margin.margin = s.footer;
+    if (!s.footerText.empty() && worksheet_set_footer_opt(sheet, s.footerText.c_str(), &margin) != LXW_NO_ERROR)
+        result.printSettingsLeft.push_back("footer");
+    result.printSettingsLeft.insert(result.printSettingsLeft.end(), s.notHeld.begin(), s.notHeld.end());
+}
+
 // Whether any column header has a text of its own (not just the letters the grid may show).
 bool hasNamedHeaders(HWND grid, int cols)
 {
@@ -520,7 +577,7 @@ bool hasNamedHeaders(HWND grid, int cols)
 
 } // namespace
 
-XlsxExportResult exportSheetToXlsx(HWND grid, const std::string& path)
+XlsxExportResult exportSheetToXlsx(HWND grid, const std::string& path, const XlsxExportOptions& exportOptions)
 {
     XlsxExportResult result;
     const int rows = SSGetMaxRows(grid), cols = SSGetMaxCols(grid);
@@ -571,6 +628,7 @@ XlsxExportResult exportSheetToXlsx(HWND grid, const std::string& path)
         return result;
     }
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Sheet1");
+    writePageSetup(grid, sheet, cols, header, exportOptions, result);
     Writer writer(grid, book, sheet, result);
     writer.setShape(cols, rows, header, SSGetRefStyle(grid) == SS_REFSTYLE_R1C1);
     writer.write(anchors);
@@ -578,11 +636,13 @@ XlsxExportResult exportSheetToXlsx(HWND grid, const std::string& path)
     if (closed != LXW_NO_ERROR) {
         result.error = "cannot write \"" + path + "\": " + lxw_strerror(closed);
         result.lastValueCells.clear();
+        result.printSettingsLeft.clear();
         return result;
     }
     if (!syncPath(temp.path, false) || std::rename(temp.path.c_str(), path.c_str()) != 0) {
         result.error = "cannot write \"" + path + "\": " + std::strerror(errno);
         result.lastValueCells.clear();
+        result.printSettingsLeft.clear();
         return result;
     }
     temp.keep = true;
@@ -601,6 +661,16 @@ std::string lastValueNotice(const XlsxExportResult& result)
                        " written as the last value, their formulas use what an .xlsx file lacks: ";
     for (size_t i = 0; i < result.lastValueCells.size(); ++i)
         line += (i ? ", " : "") + result.lastValueCells[i];
+    return line;
+}
+
+std::string printSettingsNotice(const XlsxExportResult& result)
+{
+    if (result.printSettingsLeft.empty())
+        return std::string();
+    std::string line = "print settings an .xlsx file cannot hold, left out: ";
+    for (size_t i = 0; i < result.printSettingsLeft.size(); ++i)
+        line += (i ? "; " : "") + result.printSettingsLeft[i];
     return line;
 }
 

@@ -82,6 +82,12 @@ TEST_F(SheetEditorXlsxTest, ExportOffersBothFormatsAndAnXlsxNameWritesAWorkbook)
     EXPECT_NE(items.find("cell C3 t=f v='=C2*2' cached=24"), std::string::npos) << items;
     ASSERT_FALSE(agent.messageBoxes().empty());
     EXPECT_NE(agent.messageBoxes().back().text.find("last value"), std::string::npos);
+    // The same message names the print settings the file has no place for, after the cells.
+    const std::string& text = agent.messageBoxes().back().text;
+    const size_t printPart = text.find("These print settings were left out");
+    ASSERT_NE(printPart, std::string::npos) << text;
+    EXPECT_GT(printPart, text.find("C3 (NOSUCH)"));
+    EXPECT_NE(text.find("\nborder around the cells", printPart), std::string::npos) << text;
 }
 
 TEST_F(SheetEditorXlsxTest, AWorkbookThatCannotBeWrittenIsReportedWithTheReason)

@@ -8,6 +8,9 @@
   image CELL
   cell REF t=TYPE v=VALUE [cached=VALUE] nf=FORMAT [font=FACE/SIZE[/b][/i][/u][/s]] [color=RGB]
        [fill=RGB] [left|right|top|bottom=STYLE:RGB] [align=H] lock=0|1
+  page setup margins=L,R,T,B,HEADER,FOOTER paper=N orientation=O fit=0|1 fitWidth=W fitHeight=H
+       grid=0|1 headings=0|1 titles=ROWS
+  page header|footer L=TEXT C=TEXT R=TEXT font=FACE size=N   (only when there is one)
 
 Values are repr() of what openpyxl reads; cached= is the stored result of a formula (the file
 opened a second time with data_only). Only cells with a value or a look of their own are listed.
@@ -64,6 +67,25 @@ def main(path):
                     parts.append(f"align={cell.alignment.horizontal}")
                 parts.append(f"lock={int(bool(cell.protection.locked))}")
                 print(" ".join(parts))
+        m = ws.page_margins
+        setup = ws.page_setup
+        fit = ws.sheet_properties.pageSetUpPr is not None and bool(ws.sheet_properties.pageSetUpPr.fitToPage)
+        print(f"page setup margins={m.left:.3f},{m.right:.3f},{m.top:.3f},{m.bottom:.3f},{m.header:.3f},{m.footer:.3f}"
+              f" paper={setup.paperSize} orientation={setup.orientation} fit={int(fit)}"
+              # The file leaves out a fit of 1 page, the format's default.
+              f" fitWidth={1 if setup.fitToWidth is None else setup.fitToWidth}"
+              f" fitHeight={1 if setup.fitToHeight is None else setup.fitToHeight}"
+              f" grid={int(bool(ws.print_options.gridLines))} headings={int(bool(ws.print_options.headings))}"
+              f" titles={ws.print_title_rows}")
+        for name, block in (("header", ws.oddHeader), ("footer", ws.oddFooter)):
+            if not any(section.text for section in (block.left, block.center, block.right)):
+                continue
+            parts = [f"page {name}"]
+            for key, section in (("L", block.left), ("C", block.center), ("R", block.right)):
+                parts.append(f"{key}={section.text!r}")
+            first = next((s for s in (block.left, block.center, block.right) if s.text), block.left)
+            parts.append(f"font={first.font} size={first.size}")
+            print(" ".join(parts))
 
 
 if __name__ == "__main__":
