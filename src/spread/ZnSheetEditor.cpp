@@ -595,7 +595,7 @@ void ZnSheetEditor::exportCsv()
         return;
     HWND g = grid();
     if (isXlsxExportPath(path.str())) {
-        exportEditorSheetAsXlsx(m_hWnd, g, path.str(), dialString(kTextEditorName).str());
+        exportEditorSheetAsXlsx(m_hWnd, g, path.str(), dialString(kTextEditorName).str(), m_fileName.str());
         return;
     }
     if (SSExportToCSV(g, path.c_str()) != TRUE)
