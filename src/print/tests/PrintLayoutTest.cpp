@@ -219,8 +219,9 @@ TEST(PageDrawing, ColoursFontsAndMarginsFollowTheSettings)
     for (const auto& op : ops) {
         if (op.kind == kxwin::DrawOpKind::FillRect && op.color == RGB(255, 255, 0))
             yellow = true;
-        if (op.kind == kxwin::DrawOpKind::DrawText && op.text == "r1c1")
+        if (op.kind == kxwin::DrawOpKind::DrawText && op.text == "r1c1") {
             EXPECT_EQ(op.color, RGB(200, 0, 0));
+        }
         if (op.kind == kxwin::DrawOpKind::DrawText && op.text == "r2c2") {
             EXPECT_EQ(op.font.lfWeight, FW_BOLD);
             EXPECT_NEAR(op.font.lfHeight, -20 * print.scale(), 1.0);
@@ -235,8 +236,9 @@ TEST(PageDrawing, ColoursFontsAndMarginsFollowTheSettings)
     o.colors = false;
     for (const auto& op : SheetPrint(g.hwnd, o).renderPage(0)) {
         EXPECT_FALSE(op.kind == kxwin::DrawOpKind::FillRect && op.color == RGB(255, 255, 0));
-        if (op.kind == kxwin::DrawOpKind::DrawText)
+        if (op.kind == kxwin::DrawOpKind::DrawText) {
             EXPECT_EQ(op.color, RGB(0, 0, 0)) << op.text;
+        }
     }
     o.cellSeparators = false;
     o.border = false;

@@ -95,9 +95,10 @@ TEST(SheetPictures, TheGridPaintsAJoinedPictureOverTheCellsItCovers)
     ASSERT_NE(blit, ops.end()) << "the picture is drawn from the pixels the cell kept";
     // Nothing drawn after it fills the cells it lies on.
     for (auto op = blit + 1; op != ops.end(); ++op)
-        if (op->kind == kxwin::DrawOpKind::FillRect)
+        if (op->kind == kxwin::DrawOpKind::FillRect) {
             EXPECT_FALSE(op->rect.left < blit->rect.right && op->rect.right > blit->rect.left &&
                          op->rect.top < blit->rect.bottom && op->rect.bottom > blit->rect.top);
+        }
     // Too high for its row: made smaller, keeping its proportions.
     EXPECT_LE(blit->rect.bottom - blit->rect.top, 10);
     EXPECT_EQ((blit->rect.right - blit->rect.left) / 5, blit->rect.bottom - blit->rect.top);
