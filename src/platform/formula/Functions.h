@@ -71,8 +71,9 @@ private:
 };
 
 // Exact-match lookups into one row or column (VLOOKUP/HLOOKUP/MATCH with exact matching). Long
-// lines get a hash index, built on first use and kept until a cell inside changes, so that
-// thousands of lookups into one table cost one pass over it instead of one pass each.
+// lines get a hash index, built on first use and patched when a cell of the line changes (cells
+// beside the line do not concern it), so that thousands of lookups into one table cost one pass
+// over it instead of one pass each, and an edit costs no new pass.
 class LookupCache {
 public:
     LookupCache();
@@ -83,13 +84,14 @@ public:
     // Position (0-based) of the first cell of the line equal to key (numbers by value, texts without
     // regard to case, with wildcards for a text key that has them); -1 when there is none.
     long findExact(const Area& line, const Value& key, const EvalContext& ctx);
-    // Forgets the indexes that cover the cell.
+    // The cell's value changed: the indexes that cover it read it again before their next search.
     void cellChanged(int col, int row);
+    // Indexes are kept per searched line, declared here so that the patching helper can see one.
+    struct Index;
     void clear();
     std::size_t indexCount() const { return indexes_.size(); }
 
 private:
-    struct Index;
     std::vector<std::unique_ptr<Index>> indexes_;
     std::uint64_t clock_ = 0;
     int minCol_ = 0, maxCol_ = -1, minRow_ = 0, maxRow_ = -1; // bounds of all indexed areas

@@ -6,6 +6,7 @@
 #include "platform/formula/Numbers.h"
 #include "platform/formula/Text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -19,6 +20,9 @@ namespace {
 constexpr long kIndexMinLength = 32;
 // Indexes kept at once; the least recently used goes first.
 constexpr std::size_t kMaxIndexes = 16;
+// Changed cells an index takes as patches at least; beyond them (or an eighth of the line) it is
+// dropped and built again on its next use.
+constexpr std::size_t kMaxPendingCells = 64;
 
 // The key under which exact matching files a value: numbers by their 15-digit value, texts by
 // their case-folded form, booleans; empty cells and errors match nothing.
@@ -137,11 +141,51 @@ long approximateFind(const Area& line, const Value& key, bool ascending, const E
     return found;
 }
 
+// One line's index. `positions` holds, for every key, the first position that has it; `keys` holds
+// the key of every position as last read, so that a changed cell can be taken out again. Cells
+// reported changed wait in `pending` and are read again before the next search.
 struct LookupCache::Index {
     Area area;
     std::unordered_map<std::string, std::uint32_t> positions;
+    std::vector<std::optional<std::string>> keys;
+    std::vector<std::uint32_t> pending;
     std::uint64_t lastUse = 0;
 };
+
+namespace {
+
+// Reads the pending cells again and moves their keys in the index. A key that leaves a position
+// which was its first goes to its next position further on, if any.
+void applyPending(LookupCache::Index& index, const EvalContext& ctx)
+{
+    for (const std::uint32_t p : index.pending) {
+        std::optional<std::string> fresh = lookupKey(lineCell(index.area, p, ctx));
+        std::optional<std::string>& old = index.keys[p];
+        if (fresh == old)
+            continue;
+        if (old) {
+            const auto it = index.positions.find(*old);
+            if (it != index.positions.end() && it->second == p) {
+                std::uint32_t next = p + 1;
+                while (next < index.keys.size() && index.keys[next] != old)
+                    ++next;
+                if (next < index.keys.size())
+                    it->second = next;
+                else
+                    index.positions.erase(it);
+            }
+        }
+        old = std::move(fresh);
+        if (old) {
+            const auto [it, added] = index.positions.emplace(*old, p);
+            if (!added && p < it->second)
+                it->second = p;
+        }
+    }
+    index.pending.clear();
+}
+
+} // namespace
 
 LookupCache::LookupCache() = default;
 LookupCache::~LookupCache() = default;
@@ -187,9 +231,12 @@ long LookupCache::findExact(const Area& line, const Value& key, const EvalContex
         auto built = std::make_unique<Index>();
         built->area = *clipped;
         built->positions.reserve(static_cast<std::size_t>(length));
-        for (long i = 0; i < length; ++i)
-            if (auto k = lookupKey(lineCell(*clipped, i, ctx)))
-                built->positions.emplace(std::move(*k), static_cast<std::uint32_t>(i)); // keeps the first
+        built->keys.reserve(static_cast<std::size_t>(length));
+        for (long i = 0; i < length; ++i) {
+            built->keys.push_back(lookupKey(lineCell(*clipped, i, ctx)));
+            if (built->keys.back())
+                built->positions.emplace(*built->keys.back(), static_cast<std::uint32_t>(i)); // keeps the first
+        }
         index = built.get();
         indexes_.push_back(std::move(built));
         if (indexes_.size() == 1) {
@@ -204,6 +251,8 @@ long LookupCache::findExact(const Area& line, const Value& key, const EvalContex
             maxRow_ = std::max(maxRow_, clipped->r2);
         }
     }
+    if (!index->pending.empty())
+        applyPending(*index, ctx);
     index->lastUse = ++clock_;
     const auto it = index->positions.find(*wanted);
     return it == index->positions.end() ? -1 : static_cast<long>(it->second);
@@ -213,7 +262,17 @@ void LookupCache::cellChanged(int col, int row)
 {
     if (indexes_.empty() || col < minCol_ || col > maxCol_ || row < minRow_ || row > maxRow_)
         return;
-    std::erase_if(indexes_, [&](const std::unique_ptr<Index>& index) { return index->area.contains(col, row); });
+    // An index is patched cell by cell until so many cells changed that building it again is cheaper.
+    std::erase_if(indexes_, [&](const std::unique_ptr<Index>& index) {
+        if (!index->area.contains(col, row))
+            return false;
+        const std::size_t length = index->keys.size();
+        if (index->pending.size() >= std::max<std::size_t>(kMaxPendingCells, length / 8))
+            return true;
+        const int offset = index->area.c1 == index->area.c2 ? row - index->area.r1 : col - index->area.c1;
+        index->pending.push_back(static_cast<std::uint32_t>(offset));
+        return false;
+    });
 }
 
 void LookupCache::clear()

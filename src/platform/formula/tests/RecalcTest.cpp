@@ -299,6 +299,86 @@ TEST(Lookups, IndexesFollowChangesOfTheirTables)
     EXPECT_TRUE(sameValue(sheet.value("C2"), "#N/A"));
 }
 
+// Random edits of a searched column with many repeated keys: after every edit each lookup must
+// give what a plain scan of the column gives, whatever the index kept from before.
+TEST(Lookups, IndexesAgreeWithAScanAfterEveryEdit)
+{
+    constexpr int kRows = 100, kKeys = 6;
+    Sheet sheet(8, kRows + 10);
+    for (int r = 1; r <= kRows; ++r)
+        sheet.text("A" + row(r), "k" + row(r % kKeys));
+    for (int k = 0; k < kKeys; ++k) {
+        sheet.formula("C" + row(k + 1), "=MATCH(\"K" + row(k) + "\",A1:A" + row(kRows) + ",0)");
+        sheet.formula("D" + row(k + 1), "=IFNA(XMATCH(" + row(k) + ",A1:A" + row(kRows) + "),0)");
+        sheet.formula("E" + row(k + 1), "=IFNA(VLOOKUP(\"k" + row(k) + "\",A1:B" + row(kRows) + ",2,FALSE),0)");
+    }
+    // First row (from 1) whose cell holds the text "k<key>" in any case (or the number key), else 0.
+    const auto scan = [&](int key, bool number) {
+        for (int r = 1; r <= kRows; ++r) {
+            const kxformula::Value v = sheet.value("A" + row(r));
+            if (number ? v.isNumber() && v.asNumber() == key
+                       : v.isText() && (v.asText() == "k" + row(key) || v.asText() == "K" + row(key)))
+                return r;
+        }
+        return 0;
+    };
+    std::mt19937 random(29);
+    for (int step = 0; step < 300; ++step) {
+        const int r = 1 + static_cast<int>(random() % kRows);
+        const int key = static_cast<int>(random() % kKeys);
+        const std::string cell = "A" + row(r);
+        sheet.engine.removeFormula(1, r);
+        sheet.number("B" + row(r), step); // beside the key: the index must not care
+        switch (random() % 5) {
+        case 0: sheet.text(cell, "k" + row(key)); break;
+        case 1: sheet.text(cell, "K" + row(key)); break;
+        case 2: sheet.number(cell, key); break;
+        case 3: sheet.set(cell, kxformula::Value()); break; // cleared
+        default:
+            sheet.formula(cell, "=IF($H$1,\"k\"&" + row(key) + "," + row(key) + ")"); // text or number by H1
+            sheet.set("H1", kxformula::Value::boolean(random() % 2 == 0));
+        }
+        for (int k = 0; k < kKeys; ++k) {
+            const int text = scan(k, false), number = scan(k, true);
+            ASSERT_TRUE(sameValue(sheet.value("C" + row(k + 1)), text ? row(text) : "#N/A"))
+                << "step " << step << ", text key " << k;
+            ASSERT_TRUE(sameValue(sheet.value("D" + row(k + 1)), row(number))) << "step " << step << ", number " << k;
+            const kxformula::Value found = text ? sheet.value("B" + row(text)) : kxformula::Value();
+            ASSERT_TRUE(sameValue(sheet.value("E" + row(k + 1)), found.isEmpty() ? "0" : kxtest::describe(found)))
+                << "step " << step << ", VLOOKUP of key " << k;
+        }
+    }
+}
+
+TEST(Lookups, RowIndexesFollowTheirRowAndManyChangesAtOnce)
+{
+    const auto columnName = [](int c) {
+        return c <= 26 ? std::string(1, static_cast<char>('A' + c - 1))
+                       : std::string{static_cast<char>('A' + (c - 1) / 26 - 1), static_cast<char>('A' + (c - 1) % 26)};
+    };
+    Sheet sheet(60, 4);
+    for (int c = 1; c <= 50; ++c) {
+        const std::string col = columnName(c);
+        sheet.number(col + "1", c * 10);
+        sheet.text(col + "2", "v" + row(c));
+    }
+    sheet.formula("A4", "=HLOOKUP(250,A1:AX2,2,FALSE)");
+    EXPECT_TRUE(sameValue(sheet.value("A4"), "\"v25\""));
+    sheet.number("Y1", 1);  // the key leaves column 25
+    sheet.number("AX1", 250); // and turns up in column 50
+    EXPECT_TRUE(sameValue(sheet.value("A4"), "\"v50\""));
+    sheet.text("AX2", "last"); // a value cell: read from the same position
+    EXPECT_TRUE(sameValue(sheet.value("A4"), "\"last\""));
+    {
+        // More changes than an index takes as patches: it is built again.
+        kxformula::Engine::UpdateBatch batch(sheet.engine);
+        for (int c = 1; c <= 50; ++c)
+            sheet.number(columnName(c) + "1", 1000 + c);
+        sheet.number("C1", 250);
+    }
+    EXPECT_TRUE(sameValue(sheet.value("A4"), "\"v3\""));
+}
+
 TEST(Lookups, ApproximateAndDescendingMatches)
 {
     Sheet sheet;

@@ -158,4 +158,27 @@ TEST(Structure, WholeColumnsAndRowsMoveAlongOneAxisOnly)
     EXPECT_EQ(sheet.formulaText("D2"), "SUM(#REF!)");
 }
 
+TEST(Structure, LookupIndexesFollowInsertedAndDeletedRows)
+{
+    Sheet sheet(4, 80);
+    for (int r = 1; r <= 60; ++r) {
+        sheet.text("A" + std::to_string(r), "p" + std::to_string(r));
+        sheet.number("B" + std::to_string(r), r * 100);
+    }
+    sheet.formula("D1", "=MATCH(\"P40\",A1:A60,0)");
+    sheet.formula("D2", "=VLOOKUP(\"p40\",A1:B60,2,FALSE)");
+    EXPECT_TRUE(sameValue(sheet.value("D1"), "40"));
+    shiftCells(sheet, /*rows=*/true, 10, 3);
+    ASSERT_TRUE(sheet.engine.insertRows(10, 3)); // formulas in D1:D2 stay, their ranges grow
+    EXPECT_TRUE(sameValue(sheet.value("D1"), "43"));
+    EXPECT_TRUE(sameValue(sheet.value("D2"), "4000"));
+    sheet.text("A11", "P40"); // a key typed into an inserted row comes first
+    EXPECT_TRUE(sameValue(sheet.value("D1"), "11"));
+    EXPECT_TRUE(sameValue(sheet.value("D2"), "0")) << "B11 of an inserted row is empty";
+    shiftCells(sheet, true, 5, -8);
+    ASSERT_TRUE(sheet.engine.deleteRows(5, 8)); // rows 5..12 go, the typed key with them
+    EXPECT_TRUE(sameValue(sheet.value("D1"), "35"));
+    EXPECT_TRUE(sameValue(sheet.value("D2"), "4000"));
+}
+
 } // namespace
