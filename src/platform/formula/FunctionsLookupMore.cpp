@@ -201,11 +201,19 @@ Operand fnAddress(Args& args, EvalContext&)
     const bool rowAbs = kind == 1 || kind == 2, colAbs = kind == 1 || kind == 3;
     const long long r = static_cast<long long>(row), c = static_cast<long long>(col);
     std::string text;
+    // Appended piece by piece: a literal in front of a temporary string makes the compiler warn.
     if (a1) {
-        text = (colAbs ? "$" : "") + columnLetters(static_cast<int>(c)) + (rowAbs ? "$" : "") + std::to_string(r);
+        text += colAbs ? "$" : "";
+        text += columnLetters(static_cast<int>(c));
+        text += rowAbs ? "$" : "";
+        text += std::to_string(r);
     } else {
-        text = rowAbs ? "R" + std::to_string(r) : "R[" + std::to_string(r) + "]";
-        text += colAbs ? "C" + std::to_string(c) : "C[" + std::to_string(c) + "]";
+        text += rowAbs ? "R" : "R[";
+        text += std::to_string(r);
+        text += rowAbs ? "" : "]";
+        text += colAbs ? "C" : "C[";
+        text += std::to_string(c);
+        text += colAbs ? "" : "]";
     }
     if (!sheet.empty())
         text = sheetPrefix(sheet) + text;
