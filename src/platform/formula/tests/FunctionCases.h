@@ -13,6 +13,15 @@ namespace kxtest {
 
 enum class Check { Normal, WrongType, Coercion, Count, Errors };
 
+// The one-letter names the tables use for the checks (`using namespace kxtest::checks;`).
+namespace checks {
+constexpr Check N = Check::Normal;
+constexpr Check T = Check::WrongType;
+constexpr Check C = Check::Coercion;
+constexpr Check K = Check::Count;
+constexpr Check E = Check::Errors;
+} // namespace checks
+
 struct FunctionCase {
     Check check;
     const char* formula;

@@ -5,12 +5,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(DATE,
     {N, "DATE(2024,1,15)", "45306"}, {N, "DATE(1900,1,1)", "1"}, {N, "DATE(1900,2,29)", "60"}, {N, "DATE(1900,3,1)", "61"},

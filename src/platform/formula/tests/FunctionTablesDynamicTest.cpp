@@ -5,12 +5,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(OFFSET,
     {N, "OFFSET(A1,2,0)", "3"}, {N, "SUM(OFFSET(A1,1,0,3,1))", "9"}, {N, "OFFSET(A1,9,1)", "20"},

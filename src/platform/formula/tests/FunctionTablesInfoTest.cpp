@@ -5,12 +5,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(ISNA,
     {N, "ISNA(D1)", "TRUE"}, {N, "ISNA(D2)", "FALSE"}, {N, "ISNA(A1)", "FALSE"},

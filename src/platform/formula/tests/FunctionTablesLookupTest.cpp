@@ -6,12 +6,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(LOOKUP,
     {N, "LOOKUP(3,A1:A5,J1:J5)", "3"}, {N, "LOOKUP(3.7,A1:A5,A10:E10)", "30"}, {N, "LOOKUP(25,A10:E11)", "\"b\""},

@@ -5,12 +5,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(EXP,
     {N, "EXP(0)", "1"}, {N, "ROUND(EXP(1),9)", "2.718281828"},

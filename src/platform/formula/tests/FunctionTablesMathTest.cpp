@@ -7,12 +7,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(SUM,
     {N, "SUM(1,2,3)", "6"}, {N, "SUM(A1:A5)", "15"}, {N, "SUM(A1:A5,10)", "25"}, {N, "SUM(E1:E5)", "0"},
@@ -267,7 +262,7 @@ TEST(FunctionTables, EveryBuiltinHasATableWithTheWholeChecklist)
     std::set<std::string> tabled;
     for (const kxtest::FunctionCases* table : kxtest::functionTables()) {
         tabled.insert(table->name);
-        std::set<Check> covered;
+        std::set<kxtest::Check> covered;
         for (const kxtest::FunctionCase& c : table->cases)
             covered.insert(c.check);
         EXPECT_EQ(covered.size(), 5u) << table->name << " misses part of the checklist";

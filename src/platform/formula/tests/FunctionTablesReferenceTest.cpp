@@ -4,12 +4,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(ROW,
     {N, "ROW(B7)", "7"}, {N, "ROW(C3:E9)", "3"}, {N, "ROW()", "50"}, {N, "ROW(4:6)", "4"}, {N, "ROW(B:B)", "1"},

@@ -6,12 +6,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(MEDIAN,
     {N, "MEDIAN(A1:A5)", "3"}, {N, "MEDIAN(1,2,3,10)", "2.5"}, {N, "MEDIAN(J:J)", "20.5"},

@@ -6,12 +6,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(REPT,
     {N, "REPT(\"ab\",3)", "\"ababab\""}, {N, "REPT(\"-\",0)", "\"\""},

@@ -3,12 +3,7 @@
 
 namespace {
 
-using kxtest::Check;
-constexpr Check N = Check::Normal;
-constexpr Check T = Check::WrongType;
-constexpr Check C = Check::Coercion;
-constexpr Check K = Check::Count;
-constexpr Check E = Check::Errors;
+using namespace kxtest::checks;
 
 FUNCTION_TABLE(LEFT,
     {N, "LEFT(\"Hello\",2)", "\"He\""}, {N, "LEFT(\"Hello\")", "\"H\""}, {N, "LEFT(\"Hi\",10)", "\"Hi\""},
