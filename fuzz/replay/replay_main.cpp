@@ -1,5 +1,5 @@
 // Replays a fuzz target's stored inputs without libFuzzer: every file of the folders named on the
-// command line (the target's seed corpus and the inputs of crashes fixed since, kept beside it) is
+// command line (the target's starting inputs and the inputs of crashes fixed since, kept beside it) is
 // handed to LLVMFuzzerTestOneInput once. A crash, an abort or a sanitizer report fails the run; so
 // does a folder that is missing or empty, so that a corpus moved away cannot pass unnoticed.
 #include <algorithm>

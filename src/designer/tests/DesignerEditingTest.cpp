@@ -76,8 +76,8 @@ TEST_F(Editing, RandomSessionsUndoToTheOriginalBytesAndRedoToTheFinalOnes)
             makeControl(T::CheckBox, 0.30123, 0.50077, 0.40011, 0.55555, "weld", "1")});
     const std::string pictureA = kxtest::pictureBytes(kW, kH);
     const std::string pictureB = kxtest::pictureBytes(200, 100);
-    for (unsigned seed = 1; seed <= 12; ++seed) {
-        std::mt19937 random(seed);
+    for (unsigned session = 1; session <= 12; ++session) {
+        std::mt19937 random(session);
         const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
         while (designer.undo()) {
         }
@@ -129,17 +129,17 @@ TEST_F(Editing, RandomSessionsUndoToTheOriginalBytesAndRedoToTheFinalOnes)
                 sizes.back() = {w, h};
             }
         }
-        ASSERT_EQ(static_cast<size_t>(designer.undoCount()), texts.size() - 1) << "seed " << seed;
+        ASSERT_EQ(static_cast<size_t>(designer.undoCount()), texts.size() - 1) << "session " << session;
         const std::string final = texts.back();
         for (size_t k = texts.size() - 1; k > 0; --k) {
-            ASSERT_TRUE(designer.undo()) << "seed " << seed << " step " << k;
-            ASSERT_EQ(designer.toText(), texts[k - 1]) << "seed " << seed << " step " << k;
+            ASSERT_TRUE(designer.undo()) << "session " << session << " step " << k;
+            ASSERT_EQ(designer.toText(), texts[k - 1]) << "session " << session << " step " << k;
             designer.getImageSize(w, h);
-            ASSERT_EQ(std::make_pair(w, h), sizes[k - 1]) << "seed " << seed << " step " << k;
+            ASSERT_EQ(std::make_pair(w, h), sizes[k - 1]) << "session " << session << " step " << k;
             // The windows follow the model (a combo box keeps the height its font gives it).
             for (int i = 0; i < designer.getNrControls(); ++i) {
                 if (GetClassName(designer.getDrawnWindow(i)) != "ComboBox") {
-                    ASSERT_EQ(drawn(i), model(i)) << "seed " << seed << " control " << i;
+                    ASSERT_EQ(drawn(i), model(i)) << "session " << session << " control " << i;
                 }
             }
         }
@@ -147,7 +147,7 @@ TEST_F(Editing, RandomSessionsUndoToTheOriginalBytesAndRedoToTheFinalOnes)
         EXPECT_EQ(designer.toText(), texts.front());
         while (designer.redo()) {
         }
-        EXPECT_EQ(designer.toText(), final) << "seed " << seed;
+        EXPECT_EQ(designer.toText(), final) << "session " << session;
     }
 }
 
