@@ -1,5 +1,6 @@
 // The header and footer file format and its placeholders.
 #include "print/HeaderFooter.h"
+#include "print/PageSetup.h"
 
 #include "core/Cp1252.h"
 #include "core/FileIO.h"
@@ -33,16 +34,6 @@ bool isUtf8(std::string_view s)
                 return false;
         i += n + 1;
     }
-    return true;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
     return true;
 }
 

@@ -11,16 +11,6 @@ namespace {
 constexpr double kA4Width = 210.0, kA4Height = 297.0;
 constexpr double kLetterWidth = 215.9, kLetterHeight = 279.4;
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 } // namespace
 
 double PageSetup::widthMm() const
@@ -49,6 +39,16 @@ std::optional<Paper> paperFromName(std::string_view name)
 std::string paperName(Paper paper)
 {
     return paper == Paper::A4 ? "A4" : "Letter";
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 } // namespace kxprint

@@ -39,4 +39,8 @@ inline int mmToDots(double mm)
     return static_cast<int>(mm * kDotsPerInch / 25.4 + 0.5);
 }
 
+// Whether a and b hold the same text, ASCII letters compared without regard to case (paper names,
+// header and footer placeholders).
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
 } // namespace kxprint

@@ -100,6 +100,9 @@ private:
 // A line (one row or one column) of cells: its length and its i-th cell (from 0).
 long lineLength(const Area& a);
 Value lineCell(const Area& a, long i, const EvalContext& ctx);
+// Whether a cell matches a lookup key exactly: same type, numbers to 15 digits, texts without
+// regard to case; empty cells and errors match nothing.
+bool exactEqual(const Value& cell, const Value& key);
 // Approximate match in a sorted line: ascending the last cell <= key, descending the last cell >=
 // key, of the key's type; -1 when there is none.
 long approximateFind(const Area& line, const Value& key, bool ascending, const EvalContext& ctx);

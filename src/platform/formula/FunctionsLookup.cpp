@@ -47,18 +47,6 @@ std::optional<std::string> lookupKey(const Value& v)
     }
 }
 
-bool exactEqual(const Value& cell, const Value& key)
-{
-    if (cell.type() != key.type())
-        return false;
-    switch (key.type()) {
-    case ValueType::Number: return sameNumber(cell.asNumber(), key.asNumber());
-    case ValueType::Text: return compareIgnoringCase(cell.asText(), key.asText()) == 0;
-    case ValueType::Boolean: return cell.asBoolean() == key.asBoolean();
-    default: return false;
-    }
-}
-
 Operand notAvailable()
 {
     return Operand::error(ErrorCode::NA);
@@ -100,6 +88,18 @@ Operand tableLookup(Args& args, EvalContext& ctx, bool vertical)
 }
 
 } // namespace
+
+bool exactEqual(const Value& cell, const Value& key)
+{
+    if (cell.type() != key.type())
+        return false;
+    switch (key.type()) {
+    case ValueType::Number: return sameNumber(cell.asNumber(), key.asNumber());
+    case ValueType::Text: return compareIgnoringCase(cell.asText(), key.asText()) == 0;
+    case ValueType::Boolean: return cell.asBoolean() == key.asBoolean();
+    default: return false;
+    }
+}
 
 long lineLength(const Area& a)
 {

@@ -26,18 +26,6 @@ bool isLine(const Area& a)
 
 enum class MatchMode { Exact, NextSmaller, NextLarger, Wildcard };
 
-bool sameKey(const Value& cell, const Value& key)
-{
-    if (cell.type() != key.type())
-        return false;
-    switch (key.type()) {
-    case ValueType::Number: return sameNumber(cell.asNumber(), key.asNumber());
-    case ValueType::Text: return compareIgnoringCase(cell.asText(), key.asText()) == 0;
-    case ValueType::Boolean: return cell.asBoolean() == key.asBoolean();
-    default: return false;
-    }
-}
-
 // XMATCH's and XLOOKUP's search: position from 0 in the line, -1 when nothing fits. Only cells of
 // the key's type take part; binary search modes search the whole line too (same answer on sorted
 // data, and no wrong answer on unsorted data).
@@ -57,7 +45,7 @@ long xfind(const Area& line, const Value& key, MatchMode mode, bool fromEnd, con
                 return i;
             continue;
         }
-        if (sameKey(v, key))
+        if (exactEqual(v, key))
             return i;
         if (mode == MatchMode::Exact || mode == MatchMode::Wildcard || v.type() != key.type())
             continue;
