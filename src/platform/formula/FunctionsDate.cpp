@@ -230,34 +230,38 @@ Operand fnWeekday(Args& args, EvalContext&)
     return number(static_cast<double>((*day + shift) % 7 + base));
 }
 
+// The date of EDATE's and EOMONTH's arguments (start, months) with its year and month moved so
+// many months on; nothing when the start is no date or the result leaves the years 1900-9999.
+std::optional<Civil> monthsOn(Args& args)
+{
+    const auto day = dayOf(args.number(0));
+    const double months = std::trunc(args.number(1));
+    if (!day || std::fabs(months) > 120000)
+        return std::nullopt;
+    Civil c = dateOf(*day);
+    addMonths(c.y, c.m, static_cast<long long>(months));
+    if (c.y < 1900 || c.y > 9999)
+        return std::nullopt;
+    return c;
+}
+
 // EDATE(start, months) and EOMONTH(start, months): the same day (at most the month's last) or the
 // last day of the month so many months on.
 Operand fnEDate(Args& args, EvalContext&)
 {
-    const auto day = dayOf(args.number(0));
-    const double months = std::trunc(args.number(1));
-    if (!day || std::fabs(months) > 120000)
+    const auto c = monthsOn(args);
+    if (!c)
         return error(ErrorCode::Num);
-    const Civil c = dateOf(*day);
-    long long y = c.y, m = c.m;
-    addMonths(y, m, static_cast<long long>(months));
-    if (y < 1900 || y > 9999)
-        return error(ErrorCode::Num);
-    return serialResult(serialOf(y, m, std::min(std::max(c.d, 1LL), daysInMonth(y, m))) - (c.d == 0 ? 1 : 0));
+    const long long day = std::min(std::max(c->d, 1LL), daysInMonth(c->y, c->m));
+    return serialResult(serialOf(c->y, c->m, day) - (c->d == 0 ? 1 : 0));
 }
 
 Operand fnEOMonth(Args& args, EvalContext&)
 {
-    const auto day = dayOf(args.number(0));
-    const double months = std::trunc(args.number(1));
-    if (!day || std::fabs(months) > 120000)
+    const auto c = monthsOn(args);
+    if (!c)
         return error(ErrorCode::Num);
-    const Civil c = dateOf(*day);
-    long long y = c.y, m = c.m;
-    addMonths(y, m, static_cast<long long>(months));
-    if (y < 1900 || y > 9999)
-        return error(ErrorCode::Num);
-    return serialResult(serialOf(y, m, daysInMonth(y, m)));
+    return serialResult(serialOf(c->y, c->m, daysInMonth(c->y, c->m)));
 }
 
 // DATEDIF(start, end, unit): whole years "Y", months "M", days "D"; "YM" months and "YD" days
